@@ -1,0 +1,129 @@
+#include "console/console.h"
+
+#include "console/consoledesign.h"
+#include "decision/decisionpanel.h"
+#include "settings/setupstrip.h"
+#include "ui/pushbutton.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+
+namespace console {
+
+namespace {
+
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+template <typename T = QWidget>
+T *control(const QWidget *client, const char *name)
+{
+    T *widget = client->findChild<T *>(QLatin1String(name));
+    Q_ASSERT_X(widget, "Kata", name);
+    return widget;
+}
+
+} // namespace
+
+Kata::Kata(const ui::Platform &platform, QWidget *parent)
+    : QMainWindow(parent), m_platform(platform), m_client(new QWidget(this))
+{
+    setObjectName(QStringLiteral("Kata"));
+    setWindowTitle(qs(kCaption));
+    m_client->setObjectName(QStringLiteral("client"));
+    // The window's background is the system's window colour. (Setting the
+    // palette rather than the background role keeps the labels' roles.)
+    QPalette palette = m_client->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+    m_client->setPalette(palette);
+    m_client->setAutoFillBackground(true);
+    setCentralWidget(m_client);
+    // The window takes exactly the size of its client area and menu bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    ui::build(m_client, frames());
+    ui::build(m_client, panelArtwork(), ui::Listed::FrontToBack);
+    ui::build(m_client, panelControls());
+    ui::build(m_client, rightColumn());
+    ui::build(m_client, setupStrip());
+    ui::build(m_client, offscreenFields());
+    for (const char *name : {"sbtxt", "shtxt"})
+        control(m_client, name)->setFocusPolicy(Qt::NoFocus);
+    buildMenu();
+
+    // The match clock ticks once a second while it runs.
+    auto *timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(1000);
+
+    m_decision = new decision::DecisionPanel(m_client);
+
+    connect(control<QCheckBox>(m_client, "Check10"), &QCheckBox::toggled, this, [this](bool checked) {
+        if (checked)
+            katasp();
+        else
+            kataonsp();
+    });
+    connect(control<ui::PushButton>(m_client, "command14"), &ui::PushButton::clicked, this,
+            &Kata::closeProgram);
+
+    // Start-up.
+    setOuterHeight(settings::kOuterHeightClosed);
+    for (const char *name : {"Command4", "Command5"}) {
+        QWidget *button = control(m_client, name);
+        button->move(ui::px(kStartStopLeft), button->y());
+    }
+    control(m_client, "Command4")->raise(); // Start lies on top of Stop
+
+    adjustSize();
+    if (const QScreen *screen = this->screen())
+        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(),
+                                 screen->availableGeometry())
+                 .topLeft());
+}
+
+Kata::~Kata() = default;
+
+void Kata::buildMenu()
+{
+    QMenu *menu = menuBar()->addMenu(qs(kMenuCaption));
+    menu->setObjectName(qs(kMenuName));
+    for (const MenuEntry &entry : menuEntries()) {
+        QAction *action = entry.caption == "-" ? menu->addSeparator() : menu->addAction(qs(entry.caption));
+        action->setObjectName(qs(entry.name));
+    }
+    connect(findChild<QAction *>(QStringLiteral("cl")), &QAction::triggered, this, &Kata::closeProgram);
+}
+
+void Kata::setOuterHeight(int twips)
+{
+    m_outerHeight = twips;
+    const int clientHeight = twips > settings::kOuterHeightClosed ? kClientHeightSetupOpen
+                                                                 : kClientHeightSetupClosed;
+    m_client->setFixedSize(ui::px(kClientWidth), ui::px(clientHeight));
+}
+
+void Kata::arrange(Arrangement arrangement)
+{
+    for (const LeftEdge &edge : leftEdges(arrangement)) {
+        QWidget *widget = m_client->findChild<QWidget *>(qs(edge.control));
+        widget->move(ui::px(edge.left), widget->y());
+    }
+}
+
+void Kata::kataonsp() { arrange(Arrangement::Normal); }
+void Kata::katasp() { arrange(Arrangement::Mirrored); }
+
+void Kata::closeProgram()
+{
+    close();
+}
+
+} // namespace console

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "console/arrangement.h"
+#include "ui/platform.h"
+
+#include <QMainWindow>
+
+namespace decision {
+class DecisionPanel;
+}
+
+namespace console {
+
+// The operator console: the program's main window. It owns all of the
+// program's state in its controls; the subsystems work on those controls.
+class Kata : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs its start-up.
+    explicit Kata(const ui::Platform &platform, QWidget *parent = nullptr);
+    ~Kata() override;
+
+    // The two arrangements of the main panel.
+    void kataonsp(); // red (Aka) on the left
+    void katasp();   // red (Aka) on the right
+
+    // The window's outer height in twips, as the design counts it: the client
+    // area plus the frame, caption and menu bar. Decides whether the setup
+    // strip is in view.
+    int outerHeight() const { return m_outerHeight; }
+    void setOuterHeight(int twips);
+
+    // The client area below the menu bar, which holds every control.
+    QWidget *client() const { return m_client; }
+    decision::DecisionPanel &decision() const { return *m_decision; }
+
+private:
+    void arrange(Arrangement arrangement);
+    void buildMenu();
+    void closeProgram();
+
+    ui::Platform m_platform;
+    QWidget *m_client;
+    int m_outerHeight = 0;
+    decision::DecisionPanel *m_decision = nullptr;
+};
+
+} // namespace console
