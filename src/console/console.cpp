@@ -2,6 +2,7 @@
 
 #include "console/consoledesign.h"
 #include "decision/decisionpanel.h"
+#include "settings/setuppanel.h"
 #include "settings/setupstrip.h"
 #include "ui/pushbutton.h"
 #include "ui/twips.h"
@@ -64,6 +65,9 @@ Kata::Kata(const ui::Platform &platform, QWidget *parent)
     timer->setInterval(1000);
 
     m_decision = new decision::DecisionPanel(m_client);
+    m_setup = new settings::SetupPanel(*this, m_platform);
+    connect(findChild<QAction *>(QStringLiteral("su")), &QAction::triggered, m_setup,
+            &settings::SetupPanel::openFromMenu);
 
     connect(control<QCheckBox>(m_client, "Check10"), &QCheckBox::toggled, this, [this](bool checked) {
         if (checked)
@@ -81,6 +85,9 @@ Kata::Kata(const ui::Platform &platform, QWidget *parent)
         button->move(ui::px(kStartStopLeft), button->y());
     }
     control(m_client, "Command4")->raise(); // Start lies on top of Stop
+    m_setup->restore(); // checking "Internal" mirrors the console at once
+    if (control<QCheckBox>(m_client, "Check10")->isChecked())
+        katasp();
 
     adjustSize();
     if (const QScreen *screen = this->screen())

@@ -8,6 +8,9 @@
 namespace decision {
 class DecisionPanel;
 }
+namespace settings {
+class SetupPanel;
+}
 
 namespace console {
 
@@ -33,6 +36,7 @@ public:
     // The client area below the menu bar, which holds every control.
     QWidget *client() const { return m_client; }
     decision::DecisionPanel &decision() const { return *m_decision; }
+    settings::SetupPanel &setup() const { return *m_setup; }
 
 private:
     void arrange(Arrangement arrangement);
@@ -43,6 +47,7 @@ private:
     QWidget *m_client;
     int m_outerHeight = 0;
     decision::DecisionPanel *m_decision = nullptr;
+    settings::SetupPanel *m_setup = nullptr;
 };
 
 } // namespace console

@@ -72,7 +72,7 @@ std::optional<double> lineNumber(std::string_view line)
     // Check the whole form first: from_chars alone would accept a prefix.
     std::size_t i = skipDigits(s, 0);
     bool mantissa = i > 0;
-    if (i < s.size() && s[i] == '.') {
+    if (i < s.size() && (s[i] == '.' || s[i] == ',')) {
         const std::size_t frac = skipDigits(s, i + 1);
         mantissa = mantissa || frac > i + 1;
         i = frac;
@@ -91,9 +91,12 @@ std::optional<double> lineNumber(std::string_view line)
     if (i != s.size())
         return std::nullopt;
 
+    std::string number(s);
+    if (const auto comma = number.find(','); comma != std::string::npos)
+        number[comma] = '.';
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (ec != std::errc() || ptr != s.data() + s.size())
+    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (ec != std::errc() || ptr != number.data() + number.size())
         return std::nullopt; // out of a double's range: no number to compare
     return negative ? -value : value;
 }

@@ -52,8 +52,9 @@ inline constexpr std::size_t kReadLimit = 1u << 20;
 ReadResult readSettings(std::string_view bytes);
 
 // The value of a line compared as a number: blanks around it are ignored,
-// then an optional sign, digits with an optional "." fraction and an
-// optional exponent. Anything else, the empty line included, is no number.
+// then an optional sign, digits with an optional fraction and an optional
+// exponent. The fraction may follow a "." or, as some locales write it, a
+// ",". Anything else, the empty line included, is no number.
 std::optional<double> lineNumber(std::string_view line);
 
 // The file's content for the values: seven lines, each ended by CR LF,

@@ -1,0 +1,150 @@
+#include "settings/setuppanel.h"
+
+#include "console/console.h"
+#include "settings/setupstrip.h"
+#include "ui/pushbutton.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSaveFile>
+
+namespace settings {
+
+namespace {
+
+const QString kFileName = QStringLiteral("kata.ini");
+
+std::string eightBit(const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+QString fromEightBit(const std::string &bytes)
+{
+    return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
+}
+
+} // namespace
+
+SetupPanel::SetupPanel(console::Kata &console, const ui::Platform &platform)
+    : QObject(&console), m_console(console), m_platform(platform)
+{
+    QWidget *client = console.client();
+    auto button = [client](const char *name) {
+        return client->findChild<ui::PushButton *>(QLatin1String(name));
+    };
+    auto field = [client](const char *name) { return client->findChild<QLineEdit *>(QLatin1String(name)); };
+
+    connect(button("MyButton1"), &ui::PushButton::clicked, this, &SetupPanel::toggle);
+    connect(button("MyButton4"), &ui::PushButton::clicked, this,
+            [this, f = field("eindwav")] { findSound(f); });
+    connect(button("MyButton5"), &ui::PushButton::clicked, this,
+            [this, f = field("waarwav")] { findSound(f); });
+    connect(button("MyButton7"), &ui::PushButton::clicked, this, &SetupPanel::save);
+}
+
+void SetupPanel::applyStrip(int outerHeight, std::string_view caption)
+{
+    m_console.setOuterHeight(outerHeight);
+    m_console.client()->findChild<ui::PushButton *>(QStringLiteral("MyButton1"))
+        ->setText(QString::fromLatin1(caption.data(), qsizetype(caption.size())));
+}
+
+void SetupPanel::toggle()
+{
+    if (const auto change = afterToggle(m_console.outerHeight()))
+        applyStrip(change->outerHeight, change->caption);
+}
+
+void SetupPanel::openFromMenu()
+{
+    if (const auto change = afterMenuOpen(m_console.outerHeight()))
+        applyStrip(change->outerHeight, change->caption);
+}
+
+void SetupPanel::findSound(QLineEdit *field)
+{
+    const std::optional<QString> chosen = m_platform.files->openFile(
+        &m_console, QStringLiteral("Find soundfile"), QStringLiteral("*.wav"), QStringLiteral("*.wav"),
+        QDir::rootPath());
+    // A cancelled dialog leaves the operator's setting as it was.
+    if (chosen && !chosen->isEmpty())
+        field->setText(*chosen);
+}
+
+QString SetupPanel::settingsPath() const
+{
+    return QDir(m_platform.settingsDirectory).filePath(kFileName);
+}
+
+Settings SetupPanel::fromControls() const
+{
+    const QWidget *client = m_console.client();
+    auto text = [client](const char *name) {
+        return eightBit(client->findChild<QLineEdit *>(QLatin1String(name))->text());
+    };
+    auto checked = [client](const char *name) {
+        return client->findChild<QCheckBox *>(QLatin1String(name))->isChecked();
+    };
+    Settings values;
+    values.endSound = text("eindwav");
+    values.warningSound = text("waarwav");
+    values.hScale = text("hsch");
+    values.vScale = text("vsch");
+    values.fontScale = text("fsch");
+    values.mirrorConsole = checked("Check10");
+    values.mirrorScoreboard = checked("Check11");
+    return values;
+}
+
+void SetupPanel::toControls(const Settings &values)
+{
+    const QWidget *client = m_console.client();
+    auto setText = [client](const char *name, const std::string &text) {
+        client->findChild<QLineEdit *>(QLatin1String(name))->setText(fromEightBit(text));
+    };
+    setText("eindwav", values.endSound);
+    setText("waarwav", values.warningSound);
+    setText("hsch", values.hScale);
+    setText("vsch", values.vScale);
+    setText("fsch", values.fontScale);
+    // A box reacts, as to the operator's click, only when its state changes.
+    client->findChild<QCheckBox *>(QStringLiteral("Check10"))->setChecked(values.mirrorConsole);
+    client->findChild<QCheckBox *>(QStringLiteral("Check11"))->setChecked(values.mirrorScoreboard);
+}
+
+void SetupPanel::restore()
+{
+    // Only a regular file is read: a directory, a pipe or a device named
+    // kata.ini is no settings file, and must not stall the start-up.
+    const QString path = settingsPath();
+    if (!QFileInfo(path).isFile())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.read(qint64(kReadLimit));
+    file.close();
+    toControls(readSettings(std::string_view(bytes.constData(), std::size_t(bytes.size()))).values);
+}
+
+void SetupPanel::save()
+{
+    const std::string bytes = writeSettings(fromControls());
+    // The new content goes to a temporary file beside the old one, which it
+    // replaces only once it is written completely. Unbuffered, so that a
+    // short write (a full disk) shows here and the old file stays.
+    QSaveFile file(settingsPath());
+    const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
+    if (saved)
+        m_platform.messages->show(&m_console, ui::MessageIcon::Information, QStringLiteral("Ini-file saved"));
+    else
+        m_platform.messages->show(&m_console, ui::MessageIcon::Critical, QStringLiteral("Error saving"));
+}
+
+} // namespace settings
