@@ -4,7 +4,9 @@
 #include "decision/coupling.h"
 #include "decision/decisionpanel.h"
 #include "support/fakeplatform.h"
+#include "ui/pushbutton.h"
 #include "ui/twips.h"
+#include "ui/widgets.h"
 
 #include <QAction>
 #include <QLabel>
@@ -124,6 +126,52 @@ private slots:
         QCOMPARE(get("Label18")->x(), ui::px(5160));
         QCOMPARE(get("Label19")->x(), ui::px(240));
         QVERIFY(get<QLabel>("Label1")->text() == "1" && get<QLabel>("Label2")->text() == "0");
+    }
+
+    // Spot checks that the design tables reach the widgets: places, fonts,
+    // colours, pictures.
+    void designReachesTheWidgets()
+    {
+        QCOMPARE(get("Frame10")->geometry(), ui::pxRect(6480, 1290, 1935, 1095));
+        QCOMPARE(get("Text6")->geometry(), ui::pxRect(1425, 680, 375, 330));
+        QCOMPARE(get("Shape2")->geometry(), ui::pxRect(3120, 360, 3000, 4215));
+        QCOMPARE(get<ui::Frame>("Frame11")->caption(), QStringLiteral("External scoreboard"));
+        QCOMPARE(get<ui::Frame>("Frame13")->font().pointSizeF(), 6.75);
+
+        auto *aka = get<QLabel>("Label19");
+        QCOMPARE(aka->text(), QStringLiteral("Aka"));
+        QCOMPARE(aka->palette().color(aka->backgroundRole()), QColor(192, 0, 0));
+        QCOMPARE(aka->palette().color(aka->foregroundRole()), QColor(Qt::white));
+        QVERIFY(aka->autoFillBackground());
+        QCOMPARE(aka->font().pointSizeF(), 30.0);
+        QVERIFY(aka->font().bold());
+        auto *digit = get<QLabel>("Label1");
+        QCOMPARE(digit->palette().color(digit->foregroundRole()), QColor(0, 0, 64));
+        QCOMPARE(digit->font().pointSizeF(), 36.0);
+        // Arial is drawn with a font of the same metrics.
+        QVERIFY(QFontInfo(digit->font()).family().contains(QStringLiteral("Liberation Sans")));
+        QCOMPARE(QFontInfo(get("Label16")->font()).family(), QStringLiteral("Liberation Sans Narrow"));
+
+        QCOMPARE(get<ui::PushButton>("Command4")->face(), QColor(128, 255, 128));
+        QCOMPARE(get<ui::PushButton>("Command5")->face(), QColor(255, 128, 128));
+        QCOMPARE(get<ui::PushButton>("command1")->face(), QColor(192, 255, 192));
+        QCOMPARE(get<ui::PushButton>("command3")->face(), QColor(0xD5, 0xD7, 0xE1));
+        QCOMPARE(get<ui::PushButton>("Command4")->font().pointSizeF(), 9.75);
+        QVERIFY(!get<ui::PushButton>("MyButton4")->picture().isEmpty());
+        QCOMPARE(get<ui::Shape>("Shape1")->fill(), QColor(192, 0, 0));
+
+        for (const char *name : {"Image1", "Image2"}) {
+            auto *picture = get<ui::Picture>(QLatin1String(name));
+            QVERIFY2(picture->isValid(), name);
+            QCOMPARE(picture->size(), QSize(60, 64));
+        }
+        // The flags are drawn in their side's colour.
+        const QImage red = get("Image2")->grab().toImage();
+        const QImage blue = get("Image1")->grab().toImage();
+        const QColor redCloth = red.pixelColor(40, 20);
+        const QColor blueCloth = blue.pixelColor(40, 20);
+        QVERIFY2(redCloth.red() > 150 && redCloth.blue() < 100, qPrintable(redCloth.name()));
+        QVERIFY2(blueCloth.blue() > 150 && blueCloth.red() < 100, qPrintable(blueCloth.name()));
     }
 
     void menuHasItsEntriesInOrder()

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
 #include <vector>
 
 namespace ui {
@@ -99,8 +100,17 @@ QWidget *make(const Control &row, QWidget *parent)
     return nullptr;
 }
 
-QRect placeOf(const Control &row)
+QRect placeOf(const Control &row, const QWidget *widget)
 {
+    if (row.kind == Kind::Option && row.text.empty()) {
+        // A button without caption is its round indicator alone: give the
+        // indicator its full size, centred on the design box.
+        QRect box = pxRect(row.left, row.top, row.width, row.height);
+        const int indicator = widget->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, widget);
+        if (box.height() < indicator + 2)
+            box.adjust(0, -(indicator + 2 - box.height()) / 2, 0, (indicator + 3 - box.height()) / 2);
+        return box;
+    }
     if (row.kind != Kind::Line)
         return pxRect(row.left, row.top, row.width, row.height);
     // A line's box: at least one pixel across, around the line.
@@ -121,7 +131,7 @@ void build(QWidget *client, std::span<const Control> table, Listed order)
     for (const Control &row : table) {
         QWidget *widget = make(row, parentOf(client, row));
         widget->setObjectName(qs(row.name));
-        widget->setGeometry(placeOf(row));
+        widget->setGeometry(placeOf(row, widget));
         if (row.font.points > 0) {
             QFont font(qs(row.font.family));
             font.setPointSizeF(row.font.points);
