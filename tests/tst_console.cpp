@@ -234,23 +234,6 @@ private slots:
         }
     }
 
-    void namedCasesOfTheCoupling()
-    {
-        click(flag(Side::Red, 3));
-        QCOMPARE(counts(), (FlagCounts{3, 2}));
-        click(flag(Side::Blue, 2));
-        QCOMPARE(counts(), (FlagCounts{3, 2}));
-        click(flag(Side::Red, 5));
-        QCOMPARE(counts(), (FlagCounts{5, 0}));
-        click(flag(Side::Blue, 5));
-        QCOMPARE(counts(), (FlagCounts{0, 5}));
-        click(get("Options3"));
-        click(flag(Side::Blue, 1));
-        QCOMPARE(counts(), (FlagCounts{2, 1}));
-        click(flag(Side::Blue, 3));
-        QCOMPARE(counts(), (FlagCounts{0, 3}));
-    }
-
     void choosingTheSameValueAgainChangesNothing()
     {
         click(flag(Side::Red, 2));

@@ -280,11 +280,6 @@ private slots:
                                                << QStringList{"a", "b", "2", "3", "4", "1", "0"} << true;
         QTest::newRow("letters on line 3") << QByteArray("a\r\nb\r\nbig\r\n3\r\n4\r\n1\r\n1\r\n")
                                            << QStringList{"a", "b", "1", "1", "1", "0", "0"} << false;
-        QTest::newRow("two lines") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b", "1", "1", "1", "0", "0"} << false;
-        QTest::newRow("blank line 1, five lines") << QByteArray("\r\nb\r\n2\r\n0\r\n4\r\n")
-                                                  << QStringList{"", "b", "2", "1", "4", "0", "0"} << false;
-        QTest::newRow("line 6 is 0") << QByteArray("a\r\nb\r\n1\r\n1\r\n1\r\n0\r\n1\r\n")
-                                     << QStringList{"a", "b", "1", "1", "1", "0", "1"} << false;
     }
     void startUpFromFiles()
     {

@@ -88,12 +88,20 @@ Kata::Kata(const ui::Platform &platform, QWidget *parent)
     m_setup->restore(); // checking "Internal" mirrors the console at once
     if (control<QCheckBox>(m_client, "Check10")->isChecked())
         katasp();
+}
 
-    adjustSize();
-    if (const QScreen *screen = this->screen())
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(),
-                                 screen->availableGeometry())
-                 .topLeft());
+void Kata::showEvent(QShowEvent *event)
+{
+    // The first time, once its menu bar has its height: centred on the screen.
+    if (!m_placed) {
+        m_placed = true;
+        adjustSize();
+        if (const QScreen *screen = this->screen())
+            move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(),
+                                     screen->availableGeometry())
+                     .topLeft());
+    }
+    QMainWindow::showEvent(event);
 }
 
 Kata::~Kata() = default;

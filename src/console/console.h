@@ -38,6 +38,9 @@ public:
     decision::DecisionPanel &decision() const { return *m_decision; }
     settings::SetupPanel &setup() const { return *m_setup; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void arrange(Arrangement arrangement);
     void buildMenu();
@@ -46,6 +49,7 @@ private:
     ui::Platform m_platform;
     QWidget *m_client;
     int m_outerHeight = 0;
+    bool m_placed = false;
     decision::DecisionPanel *m_decision = nullptr;
     settings::SetupPanel *m_setup = nullptr;
 };
