@@ -152,7 +152,12 @@ private slots:
         QCOMPARE(get<QAbstractButton>("MyButton1")->text(), QStringLiteral("Setup"));
         QCOMPARE(m_kata->client()->rect(), closedClient);
 
+        // Out of view, its fields cannot be reached with the keyboard either.
+        QVERIFY(!get("eindwav")->isEnabled() && !get("MyButton7")->isEnabled());
+        QVERIFY(get("MyButton1")->isEnabled() && get("Text5")->isEnabled());
+
         click("MyButton1");
+        QVERIFY(get("eindwav")->isEnabled() && get("hsch")->isEnabled());
         QCOMPARE(text("eindwav"), QStringLiteral("typed.wav")); // kept while hidden
         QCOMPARE(text("hsch"), QStringLiteral("2"));
     }

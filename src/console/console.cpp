@@ -123,6 +123,10 @@ void Kata::setOuterHeight(int twips)
     const int clientHeight = twips > settings::kOuterHeightClosed ? kClientHeightSetupOpen
                                                                  : kClientHeightSetupClosed;
     m_client->setFixedSize(ui::px(kClientWidth), ui::px(clientHeight));
+    // Controls cut off from view take no keyboard focus.
+    const QRect inView = m_client->rect();
+    for (QWidget *frame : m_client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        frame->setEnabled(inView.contains(frame->geometry()));
 }
 
 void Kata::arrange(Arrangement arrangement)
