@@ -107,17 +107,10 @@ private slots:
 
     void boxesAreCheckedOnlyByOne()
     {
-        const auto box = [](const char *line) {
-            return readSettings(lines({"", "", "1", "1", "1", line})).values.mirrorConsole;
-        };
-        QVERIFY(box(" 1 "));
-        QVERIFY(box("1"));
-        QVERIFY(box("1.0"));
-        QVERIFY(box("+1"));
-        QVERIFY(!box("0"));
-        QVERIFY(!box("2"));
-        QVERIFY(!box("-1"));
-        QVERIFY(!box("0.5"));
+        const std::pair<const char *, bool> cases[] = {{" 1 ", true}, {"1.0", true}, {"+1", true},
+                                                       {"0", false}, {"2", false}, {"-1", false}};
+        for (const auto &[line, checked] : cases)
+            QCOMPARE(readSettings(lines({"", "", "1", "1", "1", line})).values.mirrorConsole, checked);
     }
 
     void lineEnds()
