@@ -4,6 +4,7 @@
 #include "decision/decisionpanel.h"
 #include "settings/setuppanel.h"
 #include "settings/setupstrip.h"
+#include "ui/design.h"
 #include "ui/pushbutton.h"
 #include "ui/twips.h"
 
@@ -19,25 +20,11 @@
 
 namespace console {
 
-namespace {
-
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
-template <typename T = QWidget>
-T *control(const QWidget *client, const char *name)
-{
-    T *widget = client->findChild<T *>(QLatin1String(name));
-    Q_ASSERT_X(widget, "Kata", name);
-    return widget;
-}
-
-} // namespace
-
 Kata::Kata(const ui::Platform &platform, QWidget *parent)
     : QMainWindow(parent), m_platform(platform), m_client(new QWidget(this))
 {
     setObjectName(QStringLiteral("Kata"));
-    setWindowTitle(qs(kCaption));
+    setWindowTitle(ui::qs(kCaption));
     m_client->setObjectName(QStringLiteral("client"));
     // The window's background is the system's window colour. (Setting the
     // palette rather than the background role keeps the labels' roles.)
@@ -56,7 +43,7 @@ Kata::Kata(const ui::Platform &platform, QWidget *parent)
     ui::build(m_client, setupStrip());
     ui::build(m_client, offscreenFields());
     for (const char *name : {"sbtxt", "shtxt"})
-        control(m_client, name)->setFocusPolicy(Qt::NoFocus);
+        ui::named(m_client, name)->setFocusPolicy(Qt::NoFocus);
     buildMenu();
 
     // The match clock ticks once a second while it runs.
@@ -69,24 +56,24 @@ Kata::Kata(const ui::Platform &platform, QWidget *parent)
     connect(findChild<QAction *>(QStringLiteral("su")), &QAction::triggered, m_setup,
             &settings::SetupPanel::openFromMenu);
 
-    connect(control<QCheckBox>(m_client, "Check10"), &QCheckBox::toggled, this, [this](bool checked) {
+    connect(ui::named<QCheckBox>(m_client, "Check10"), &QCheckBox::toggled, this, [this](bool checked) {
         if (checked)
             katasp();
         else
             kataonsp();
     });
-    connect(control<ui::PushButton>(m_client, "command14"), &ui::PushButton::clicked, this,
+    connect(ui::named<ui::PushButton>(m_client, "command14"), &ui::PushButton::clicked, this,
             &Kata::closeProgram);
 
     // Start-up.
     setOuterHeight(settings::kOuterHeightClosed);
     for (const char *name : {"Command4", "Command5"}) {
-        QWidget *button = control(m_client, name);
+        QWidget *button = ui::named(m_client, name);
         button->move(ui::px(kStartStopLeft), button->y());
     }
-    control(m_client, "Command4")->raise(); // Start lies on top of Stop
+    ui::named(m_client, "Command4")->raise(); // Start lies on top of Stop
     m_setup->restore(); // checking "Internal" mirrors the console at once
-    if (control<QCheckBox>(m_client, "Check10")->isChecked())
+    if (ui::named<QCheckBox>(m_client, "Check10")->isChecked())
         katasp();
 }
 
@@ -108,11 +95,11 @@ Kata::~Kata() = default;
 
 void Kata::buildMenu()
 {
-    QMenu *menu = menuBar()->addMenu(qs(kMenuCaption));
-    menu->setObjectName(qs(kMenuName));
+    QMenu *menu = menuBar()->addMenu(ui::qs(kMenuCaption));
+    menu->setObjectName(ui::qs(kMenuName));
     for (const MenuEntry &entry : menuEntries()) {
-        QAction *action = entry.caption == "-" ? menu->addSeparator() : menu->addAction(qs(entry.caption));
-        action->setObjectName(qs(entry.name));
+        QAction *action = entry.caption == "-" ? menu->addSeparator() : menu->addAction(ui::qs(entry.caption));
+        action->setObjectName(ui::qs(entry.name));
     }
     connect(findChild<QAction *>(QStringLiteral("cl")), &QAction::triggered, this, &Kata::closeProgram);
 }
@@ -132,7 +119,7 @@ void Kata::setOuterHeight(int twips)
 void Kata::arrange(Arrangement arrangement)
 {
     for (const LeftEdge &edge : leftEdges(arrangement)) {
-        QWidget *widget = m_client->findChild<QWidget *>(qs(edge.control));
+        QWidget *widget = ui::named(m_client, edge.control);
         widget->move(ui::px(edge.left), widget->y());
     }
 }

@@ -1,36 +1,26 @@
 #include "decision/decisionpanel.h"
 
+#include "ui/design.h"
+
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QWidget>
 
 namespace decision {
 
-namespace {
-
-template <typename T = QWidget>
-T *find(QWidget *client, const char *name)
-{
-    T *widget = client->findChild<T *>(QLatin1String(name));
-    Q_ASSERT_X(widget, "DecisionPanel", name);
-    return widget;
-}
-
-} // namespace
-
 DecisionPanel::DecisionPanel(QWidget *client)
     : QObject(client)
-    , m_three(find<QRadioButton>(client, "Options3"))
-    , m_five(find<QRadioButton>(client, "Options5"))
-    , m_red{find<QRadioButton>(client, "Optionr1"), find<QRadioButton>(client, "Optionr2"),
-            find<QRadioButton>(client, "Optionr3"), find<QRadioButton>(client, "Optionr4"),
-            find<QRadioButton>(client, "Optionr5")}
-    , m_blue{find<QRadioButton>(client, "Optionb1"), find<QRadioButton>(client, "Optionb2"),
-             find<QRadioButton>(client, "Optionb3"), find<QRadioButton>(client, "Optionb4"),
-             find<QRadioButton>(client, "Optionb5")}
-    , m_fourAndFive{find(client, "Optionr4"), find(client, "Optionr5"), find(client, "Optionb4"),
-                    find(client, "Optionb5"), find(client, "Label10"), find(client, "Label11"),
-                    find(client, "Label12"), find(client, "Label13")}
+    , m_three(ui::named<QRadioButton>(client, "Options3"))
+    , m_five(ui::named<QRadioButton>(client, "Options5"))
+    , m_red{ui::named<QRadioButton>(client, "Optionr1"), ui::named<QRadioButton>(client, "Optionr2"),
+            ui::named<QRadioButton>(client, "Optionr3"), ui::named<QRadioButton>(client, "Optionr4"),
+            ui::named<QRadioButton>(client, "Optionr5")}
+    , m_blue{ui::named<QRadioButton>(client, "Optionb1"), ui::named<QRadioButton>(client, "Optionb2"),
+             ui::named<QRadioButton>(client, "Optionb3"), ui::named<QRadioButton>(client, "Optionb4"),
+             ui::named<QRadioButton>(client, "Optionb5")}
+    , m_fourAndFive{ui::named(client, "Optionr4"), ui::named(client, "Optionr5"), ui::named(client, "Optionb4"),
+                    ui::named(client, "Optionb5"), ui::named(client, "Label10"), ui::named(client, "Label11"),
+                    ui::named(client, "Label12"), ui::named(client, "Label13")}
 {
     // The console opens with five referees and no decision.
     m_five->setChecked(true);

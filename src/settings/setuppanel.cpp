@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "settings/setupstrip.h"
+#include "ui/design.h"
 #include "ui/pushbutton.h"
 
 #include <QCheckBox>
@@ -34,10 +35,8 @@ SetupPanel::SetupPanel(console::Kata &console, const ui::Platform &platform)
     : QObject(&console), m_console(console), m_platform(platform)
 {
     QWidget *client = console.client();
-    auto button = [client](const char *name) {
-        return client->findChild<ui::PushButton *>(QLatin1String(name));
-    };
-    auto field = [client](const char *name) { return client->findChild<QLineEdit *>(QLatin1String(name)); };
+    auto button = [client](const char *name) { return ui::named<ui::PushButton>(client, name); };
+    auto field = [client](const char *name) { return ui::named<QLineEdit>(client, name); };
 
     connect(button("MyButton1"), &ui::PushButton::clicked, this, &SetupPanel::toggle);
     connect(button("MyButton4"), &ui::PushButton::clicked, this,
@@ -50,8 +49,7 @@ SetupPanel::SetupPanel(console::Kata &console, const ui::Platform &platform)
 void SetupPanel::applyStrip(int outerHeight, std::string_view caption)
 {
     m_console.setOuterHeight(outerHeight);
-    m_console.client()->findChild<ui::PushButton *>(QStringLiteral("MyButton1"))
-        ->setText(QString::fromLatin1(caption.data(), qsizetype(caption.size())));
+    ui::named<ui::PushButton>(m_console.client(), "MyButton1")->setText(ui::qs(caption));
 }
 
 void SetupPanel::toggle()
@@ -85,10 +83,10 @@ Settings SetupPanel::fromControls() const
 {
     const QWidget *client = m_console.client();
     auto text = [client](const char *name) {
-        return eightBit(client->findChild<QLineEdit *>(QLatin1String(name))->text());
+        return eightBit(ui::named<QLineEdit>(client, name)->text());
     };
     auto checked = [client](const char *name) {
-        return client->findChild<QCheckBox *>(QLatin1String(name))->isChecked();
+        return ui::named<QCheckBox>(client, name)->isChecked();
     };
     Settings values;
     values.endSound = text("eindwav");
@@ -105,7 +103,7 @@ void SetupPanel::toControls(const Settings &values)
 {
     const QWidget *client = m_console.client();
     auto setText = [client](const char *name, const std::string &text) {
-        client->findChild<QLineEdit *>(QLatin1String(name))->setText(fromEightBit(text));
+        ui::named<QLineEdit>(client, name)->setText(fromEightBit(text));
     };
     setText("eindwav", values.endSound);
     setText("waarwav", values.warningSound);
@@ -113,8 +111,8 @@ void SetupPanel::toControls(const Settings &values)
     setText("vsch", values.vScale);
     setText("fsch", values.fontScale);
     // A box reacts, as to the operator's click, only when its state changes.
-    client->findChild<QCheckBox *>(QStringLiteral("Check10"))->setChecked(values.mirrorConsole);
-    client->findChild<QCheckBox *>(QStringLiteral("Check11"))->setChecked(values.mirrorScoreboard);
+    ui::named<QCheckBox>(client, "Check10")->setChecked(values.mirrorConsole);
+    ui::named<QCheckBox>(client, "Check11")->setChecked(values.mirrorScoreboard);
 }
 
 void SetupPanel::restore()

@@ -15,8 +15,6 @@ namespace ui {
 
 namespace {
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
 QColor colour(BgrColour bgr, const QWidget *widget)
 {
     // The system's window colour is the face of fields and documents.

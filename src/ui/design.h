@@ -2,10 +2,10 @@
 
 #include "ui/colours.h"
 
+#include <QString>
+#include <QWidget>
 #include <span>
 #include <string_view>
-
-class QWidget;
 
 // A window's design is a table of controls; build() makes the widgets.
 namespace ui {
@@ -58,5 +58,17 @@ enum class Listed { BackToFront, FrontToBack };
 // controls (frames, buttons, fields) stand above graphical ones (labels,
 // shapes, pictures, lines), as they do in the design.
 void build(QWidget *client, std::span<const Control> table, Listed order = Listed::BackToFront);
+
+// A design text (name, caption) as a Qt string.
+inline QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// The control built from the design row `name` somewhere inside `root`.
+template <typename T = QWidget>
+T *named(const QWidget *root, std::string_view name)
+{
+    T *widget = root->findChild<T *>(qs(name));
+    Q_ASSERT_X(widget, "ui::named", "no control of that name");
+    return widget;
+}
 
 } // namespace ui
