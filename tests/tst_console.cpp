@@ -133,7 +133,7 @@ private slots:
     void designReachesTheWidgets()
     {
         QCOMPARE(get("Text6")->geometry(), ui::pxRect(1425, 680, 375, 330));
-        QCOMPARE(get<ui::Frame>("Frame11")->caption(), QStringLiteral("External scoreboard"));
+        QCOMPARE(get<ui::Frame>("Frame11")->text(), QStringLiteral("External scoreboard"));
 
         auto *aka = get<QLabel>("Label19");
         QCOMPARE(aka->text(), QStringLiteral("Aka"));

@@ -1,7 +1,10 @@
 // The toolkit-free rules with numbers.
 #include "common/numeric.h"
 #include "decision/coupling.h"
+#include "scoreboard/boarddesign.h"
+#include "scoreboard/scaling.h"
 #include "settings/setupstrip.h"
+#include "ui/fontsize.h"
 
 #include <QtTest>
 #include <limits>
@@ -9,6 +12,29 @@
 
 using decision::FlagCounts;
 using decision::Side;
+using scoreboard::Area;
+using scoreboard::Placed;
+using scoreboard::Scales;
+
+namespace {
+
+// The scoreboard's elements for a window of w x h twips.
+struct Board {
+    std::vector<Placed> all;
+    Board(double w, double h, Scales scales = {}, bool mirrored = false)
+        : all(scoreboard::scaleDesign(scoreboard::boardDesign(), w, h, scales, mirrored))
+    {
+    }
+    const Placed &operator[](std::string_view name) const
+    {
+        for (const Placed &p : all)
+            if (p.name == name)
+                return p;
+        qFatal("no element %.*s", int(name.size()), name.data());
+    }
+};
+
+} // namespace
 
 class RulesTest : public QObject {
     Q_OBJECT
@@ -85,6 +111,163 @@ private slots:
         QCOMPARE(afterMenuOpen(5695)->outerHeight, 7800);
         QVERIFY(!afterMenuOpen(7800).has_value());
         QVERIFY(!afterMenuOpen(6000).has_value());
+    }
+
+    // The worked examples, to the digit, in single precision.
+    void scoreboardScaling()
+    {
+        const Board wide(28800, 16200); // 16:9, all factors 1.8
+        QCOMPARE(wide["scb"].left, 648.0f);
+        QCOMPARE(wide["scb"].top, 3240.0f);
+        QCOMPARE(wide["scb"].points, 395.55f);
+        QCOMPARE(wide["Shape1"].left, 0.0f);
+        QCOMPARE(wide["Shape1"].top, 3024.0f);
+        QCOMPARE(wide["Shape1"].width, 14403.6f);
+        QCOMPARE(wide["Shape1"].height, 9504.0f);
+        QCOMPARE(wide["Image1"].left, 18005.4f);
+        QCOMPARE(wide["Image1"].top, 5211.0f);
+        QCOMPARE(wide["Image1"].width, 4023.0f);
+        QCOMPARE(wide["Image1"].height, 4617.0f);
+        QCOMPARE(wide["Label1_4"].left, 13287.6f);
+        QCOMPARE(wide["Label1_4"].top, 648.0f);
+        QCOMPARE(wide["Label1_4"].points, 198.45f);
+
+        const Board square(15360, 11520); // 4:3: corrected, 0.96 across, 1.28 down
+        QCOMPARE(square["scb"].left, 345.6f);
+        QCOMPARE(square["scb"].top, 2816.0f);
+        QCOMPARE(square["scb"].points, 210.96f);
+        QCOMPARE(square["Image1"].left, 9218.88f);
+        QCOMPARE(square["Image1"].width, 2860.8f);
+        QCOMPARE(square["Image1"].height, 3283.2f);
+        QCOMPARE(square["Shape5_0"].height, 2732.8f);
+        QCOMPARE(square["Frame1"].top, 8089.6f);
+
+        // hsch 2: everything but the halves moves to half its place; the
+        // boxes and the clock panel narrow to half.
+        const Board narrow(28800, 16200, Scales{2, 1, 1});
+        for (const Placed &p : narrow.all) {
+            const Placed &full = wide[p.name];
+            if (p.name == "Shape1" || p.name == "Shape2") {
+                QCOMPARE(p.left, full.left);
+                QCOMPARE(p.width, full.width);
+                continue;
+            }
+            QCOMPARE(p.left, full.left / 2);
+            QCOMPARE(p.top, full.top);
+            if (p.kind == ui::Kind::RoundShape || p.kind == ui::Kind::Frame)
+                QCOMPARE(p.width, full.width / 2);
+        }
+        QCOMPARE(narrow["Label1_7"].left, -108.0f); // inside Frame1, negative as designed
+    }
+
+    void scoreboardCorrectionsBelowThreeToTwo()
+    {
+        // Vertical factor 1 (H = 9000), so the corrections show as they are.
+        const Board atLimit(13500, 9000); // aspect exactly 1.5: none
+        const Board below(13499.1, 9000); // aspect 1.4999: all eight
+        QCOMPARE(atLimit["Label1_4"].top, 360.0f);
+        QCOMPARE(below["Label1_4"].top, 460.0f);
+        QCOMPARE(atLimit["scb"].top, 1800.0f);
+        QCOMPARE(below["scb"].top, 2200.0f);
+        QCOMPARE(below["scr"].top, 2200.0f);
+        QCOMPARE(atLimit["Frame1"].top, 6120.0f);
+        QCOMPARE(below["Frame1"].top, 6320.0f);
+        QCOMPARE(atLimit["Shape5_3"].height, 2775.0f);
+        QCOMPARE(below["Shape5_3"].height, 2975.0f);
+        QCOMPARE(atLimit["Shape5_0"].height, 2535.0f);
+        QCOMPARE(below["Shape5_0"].height, 2135.0f);
+        QCOMPARE(atLimit["Image1"].left, 8440.03125f);
+        QCOMPARE(atLimit["Image2"].left, 2869.59375f);
+        QCOMPARE(below["Image1"].left, 8101.9911f);
+        QCOMPARE(below["Image2"].left, 2531.9249f);
+
+        // Mirrored, the pictures move from their mirrored places.
+        const Board mirroredAtLimit(13500, 9000, {}, true);
+        const Board mirroredBelow(13499.1, 9000, {}, true);
+        QCOMPARE(mirroredAtLimit["Image1"].left, 2868.75f);
+        QCOMPARE(mirroredAtLimit["Image2"].left, 8437.5f);
+        QCOMPARE(mirroredBelow["Image1"].left, 2531.0813f);
+        QCOMPARE(mirroredBelow["Image2"].left, 8099.46f);
+        QCOMPARE(mirroredBelow["scb"].top, 2200.0f);
+    }
+
+    void scoreboardMirroring()
+    {
+        // Red to the left; the halves leave a 5-twip strip between them.
+        const Board mirrored(16000, 9000, {}, true);
+        const Board plain(16000, 9000);
+        QCOMPARE(mirrored["Shape2"].left, 0.0f);
+        QCOMPARE(mirrored["Shape2"].left + mirrored["Shape2"].width, 7995.0f);
+        QCOMPARE(mirrored["Shape1"].left, 8000.0f);
+        QCOMPARE(mirrored["Shape1"].left + mirrored["Shape1"].width, 16002.0f);
+        const std::pair<const char *, float> lefts[] = {{"Label1_2", 13500}, {"Label1_1", 600}, {"Image2", 10000},
+                                                        {"Image1", 3400},    {"scr", 360},      {"scb", 13315}};
+        for (const auto &[name, left] : lefts)
+            QCOMPARE(mirrored[name].left, left);
+        // Nothing else moves.
+        for (const Placed &p : plain.all) {
+            const Placed &m = mirrored[p.name];
+            QCOMPARE(m.top, p.top);
+            QCOMPARE(m.points, p.points);
+            if (std::none_of(std::begin(lefts), std::end(lefts), [&](auto &l) { return p.name == l.first; })
+                && p.name != "Shape1" && p.name != "Shape2")
+                QCOMPARE(m.left, p.left);
+        }
+    }
+
+    // No scale value makes a value that is not a number or that the window
+    // system cannot take; fonts stay within the safe range.
+    void scoreboardExtremes()
+    {
+        QVERIFY(scoreboard::anyScaleZero({0, 1, 1}) && scoreboard::anyScaleZero({1, 1, 0}));
+        QVERIFY(!scoreboard::anyScaleZero({1e-300, 1e300, 1}));
+        for (double scale : {1e-320, 1e-300, 0.0001, 1e6, 1e308, std::numeric_limits<double>::max()}) {
+            for (const Placed &p : Board(28800, 16200, Scales{scale, scale, scale}).all) {
+                for (float v : {p.left, p.top, p.width, p.height, p.points})
+                    QVERIFY2(std::isfinite(v), qPrintable(QString::number(scale)));
+                const int x = scoreboard::safePixels(p.left);
+                QVERIFY(x >= -scoreboard::kPixelLimit && x <= scoreboard::kPixelLimit);
+                const double points = ui::safePoints(p.points);
+                QVERIFY(points >= ui::kMinPoints && points <= ui::kMaxPoints);
+            }
+        }
+        QCOMPARE(scoreboard::safePixels(7.5), 1);
+        QCOMPARE(scoreboard::safePixels(-7.5), -1);
+        QCOMPARE(scoreboard::safePixels(7.4), 0);
+        QCOMPARE(scoreboard::safePixels(1e30), scoreboard::kPixelLimit);
+        QCOMPARE(scoreboard::safePixels(-1e30), -scoreboard::kPixelLimit);
+        QCOMPARE(scoreboard::safePixels(std::nan("")), 0);
+        QCOMPARE(ui::safePoints(std::nan("")), ui::kMinPoints);
+        QCOMPARE(ui::safePoints(219.75), 219.75);
+    }
+
+    void scoreboardDisplay_data()
+    {
+        QTest::addColumn<QList<QRect>>("displays");
+        QTest::addColumn<int>("main");
+        QTest::addColumn<int>("target");
+        const QRect main(0, 0, 1280, 1024);
+        QTest::newRow("right of main") << QList<QRect>{main, {1280, 0, 1920, 1080}} << 0 << 1;
+        QTest::newRow("main listed second") << QList<QRect>{{1280, 0, 1920, 1080}, main} << 1 << 0;
+        QTest::newRow("right, lower top edge") << QList<QRect>{main, {1280, 200, 1920, 1080}} << 0 << 1;
+        QTest::newRow("left of main") << QList<QRect>{main, {-1920, 0, 1920, 1080}} << 0 << 1;
+        QTest::newRow("above main") << QList<QRect>{main, {0, -1080, 1920, 1080}} << 0 << 1;
+        QTest::newRow("gap of mixed scales") << QList<QRect>{main, {2560, 0, 1920, 1080}} << 0 << 1;
+        QTest::newRow("nearest of two") << QList<QRect>{main, {-1920, 0, 1920, 1080}, {3000, 0, 800, 600}} << 0 << 2;
+        QTest::newRow("the one that holds the point")
+            << QList<QRect>{{-1920, 0, 1920, 1080}, main, {1280, 0, 800, 600}} << 1 << 2;
+        QTest::newRow("single") << QList<QRect>{main} << 0 << 0;
+        QTest::newRow("none") << QList<QRect>{} << 0 << -1;
+    }
+    void scoreboardDisplay()
+    {
+        QFETCH(QList<QRect>, displays);
+        QFETCH(int, main);
+        QFETCH(int, target);
+        std::vector<Area> areas;
+        for (const QRect &r : displays)
+            areas.push_back(Area{r.x(), r.y(), r.width(), r.height()});
+        QCOMPARE(scoreboard::targetDisplay(areas, main), target);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "console/consoledesign.h"
 #include "decision/decisionpanel.h"
+#include "scoreboard/scoreboard.h"
 #include "settings/setuppanel.h"
 #include "settings/setupstrip.h"
 #include "ui/design.h"
@@ -52,9 +53,31 @@ Kata::Kata(const ui::Platform &platform, QWidget *parent)
     timer->setInterval(1000);
 
     m_decision = new decision::DecisionPanel(m_client);
-    m_setup = new settings::SetupPanel(*this, m_platform);
-    connect(findChild<QAction *>(QStringLiteral("su")), &QAction::triggered, m_setup,
-            &settings::SetupPanel::openFromMenu);
+    m_setup = new settings::SetupPanel(m_client, m_platform,
+                                       {[this] { return outerHeight(); }, [this](int h) { setOuterHeight(h); }});
+    auto field = [this](const char *name) { return ui::named<QLineEdit>(m_client, name); };
+    m_scoreboard = new scoreboard::Scoreboard(
+        {field("hsch"), field("vsch"), field("fsch"), ui::named<QCheckBox>(m_client, "Check11"), field("Text5"),
+         field("sbtxt"), field("shtxt")},
+        m_platform, this);
+    auto button = [this](const char *name) { return ui::named<ui::PushButton>(m_client, name); };
+    auto entry = [this](const char *name) { return findChild<QAction *>(QLatin1String(name)); };
+
+    connect(entry("su"), &QAction::triggered, m_setup, &settings::SetupPanel::openFromMenu);
+
+    // Every flag choice is published to the scoreboard.
+    connect(m_decision, &decision::DecisionPanel::decisionMade, this, &Kata::scorebord);
+    // Opening and closing the scoreboard; "External" closes it, so that the
+    // new choice shows at the next opening.
+    connect(button("command1"), &ui::PushButton::clicked, this, &Kata::startscb);
+    connect(entry("startext"), &QAction::triggered, this, &Kata::startscb);
+    connect(button("Command2"), &ui::PushButton::clicked, m_scoreboard, &scoreboard::Scoreboard::discard);
+    connect(entry("closeext"), &QAction::triggered, m_scoreboard, &scoreboard::Scoreboard::discard);
+    connect(ui::named<QCheckBox>(m_client, "Check11"), &QCheckBox::toggled, m_scoreboard,
+            &scoreboard::Scoreboard::discard);
+    // "Set" sends the field number as it stands.
+    connect(button("command12"), &ui::PushButton::clicked, this,
+            [this, number = field("Text5")] { m_scoreboard->setFieldNumber(number->text()); });
 
     connect(ui::named<QCheckBox>(m_client, "Check10"), &QCheckBox::toggled, this, [this](bool checked) {
         if (checked)
@@ -127,8 +150,17 @@ void Kata::arrange(Arrangement arrangement)
 void Kata::kataonsp() { arrange(Arrangement::Normal); }
 void Kata::katasp() { arrange(Arrangement::Mirrored); }
 
+void Kata::startscb() { m_scoreboard->startscb(); }
+
+void Kata::scorebord()
+{
+    const decision::FlagCounts counts = m_decision->counts();
+    m_scoreboard->scorebord(counts.red, counts.blue);
+}
+
 void Kata::closeProgram()
 {
+    m_scoreboard->discard();
     close();
 }
 

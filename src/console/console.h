@@ -11,6 +11,9 @@ class DecisionPanel;
 namespace settings {
 class SetupPanel;
 }
+namespace scoreboard {
+class Scoreboard;
+}
 
 namespace console {
 
@@ -27,6 +30,10 @@ public:
     void kataonsp(); // red (Aka) on the left
     void katasp();   // red (Aka) on the right
 
+    // Opens the external scoreboard; publishes the decision to it.
+    void startscb();
+    void scorebord();
+
     // The window's outer height in twips, as the design counts it: the client
     // area plus the frame, caption and menu bar. Decides whether the setup
     // strip is in view.
@@ -37,6 +44,7 @@ public:
     QWidget *client() const { return m_client; }
     decision::DecisionPanel &decision() const { return *m_decision; }
     settings::SetupPanel &setup() const { return *m_setup; }
+    scoreboard::Scoreboard &scoreboard() const { return *m_scoreboard; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -52,6 +60,7 @@ private:
     bool m_placed = false;
     decision::DecisionPanel *m_decision = nullptr;
     settings::SetupPanel *m_setup = nullptr;
+    scoreboard::Scoreboard *m_scoreboard = nullptr;
 };
 
 } // namespace console

@@ -1,6 +1,5 @@
 #include "settings/setuppanel.h"
 
-#include "console/console.h"
 #include "settings/setupstrip.h"
 #include "ui/design.h"
 #include "ui/pushbutton.h"
@@ -31,10 +30,9 @@ QString fromEightBit(const std::string &bytes)
 
 } // namespace
 
-SetupPanel::SetupPanel(console::Kata &console, const ui::Platform &platform)
-    : QObject(&console), m_console(console), m_platform(platform)
+SetupPanel::SetupPanel(QWidget *client, const ui::Platform &platform, Height height)
+    : QObject(client), m_client(client), m_platform(platform), m_height(std::move(height))
 {
-    QWidget *client = console.client();
     auto button = [client](const char *name) { return ui::named<ui::PushButton>(client, name); };
     auto field = [client](const char *name) { return ui::named<QLineEdit>(client, name); };
 
@@ -48,26 +46,26 @@ SetupPanel::SetupPanel(console::Kata &console, const ui::Platform &platform)
 
 void SetupPanel::applyStrip(int outerHeight, std::string_view caption)
 {
-    m_console.setOuterHeight(outerHeight);
-    ui::named<ui::PushButton>(m_console.client(), "MyButton1")->setText(ui::qs(caption));
+    m_height.set(outerHeight);
+    ui::named<ui::PushButton>(m_client, "MyButton1")->setText(ui::qs(caption));
 }
 
 void SetupPanel::toggle()
 {
-    if (const auto change = afterToggle(m_console.outerHeight()))
+    if (const auto change = afterToggle(m_height.get()))
         applyStrip(change->outerHeight, change->caption);
 }
 
 void SetupPanel::openFromMenu()
 {
-    if (const auto change = afterMenuOpen(m_console.outerHeight()))
+    if (const auto change = afterMenuOpen(m_height.get()))
         applyStrip(change->outerHeight, change->caption);
 }
 
 void SetupPanel::findSound(QLineEdit *field)
 {
     const std::optional<QString> chosen = m_platform.files->openFile(
-        &m_console, QStringLiteral("Find soundfile"), QStringLiteral("*.wav"), QStringLiteral("*.wav"),
+        m_client->window(), QStringLiteral("Find soundfile"), QStringLiteral("*.wav"), QStringLiteral("*.wav"),
         QDir::rootPath());
     // A cancelled dialog leaves the operator's setting as it was.
     if (chosen && !chosen->isEmpty())
@@ -81,7 +79,7 @@ QString SetupPanel::settingsPath() const
 
 Settings SetupPanel::fromControls() const
 {
-    const QWidget *client = m_console.client();
+    const QWidget *client = m_client;
     auto text = [client](const char *name) {
         return eightBit(ui::named<QLineEdit>(client, name)->text());
     };
@@ -101,7 +99,7 @@ Settings SetupPanel::fromControls() const
 
 void SetupPanel::toControls(const Settings &values)
 {
-    const QWidget *client = m_console.client();
+    const QWidget *client = m_client;
     auto setText = [client](const char *name, const std::string &text) {
         ui::named<QLineEdit>(client, name)->setText(fromEightBit(text));
     };
@@ -140,9 +138,9 @@ void SetupPanel::save()
     const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
         && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
     if (saved)
-        m_platform.messages->show(&m_console, ui::MessageIcon::Information, QStringLiteral("Ini-file saved"));
+        m_platform.messages->show(m_client->window(), ui::MessageIcon::Information, QStringLiteral("Ini-file saved"));
     else
-        m_platform.messages->show(&m_console, ui::MessageIcon::Critical, QStringLiteral("Error saving"));
+        m_platform.messages->show(m_client->window(), ui::MessageIcon::Critical, QStringLiteral("Error saving"));
 }
 
 } // namespace settings

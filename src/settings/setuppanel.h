@@ -5,12 +5,10 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QLineEdit;
-
-namespace console {
-class Kata;
-}
+class QWidget;
 
 namespace settings {
 
@@ -19,7 +17,15 @@ namespace settings {
 class SetupPanel : public QObject {
     Q_OBJECT
 public:
-    SetupPanel(console::Kata &console, const ui::Platform &platform);
+    // The console's outer height in twips is the strip's only state: the
+    // console reads and sets it.
+    struct Height {
+        std::function<int()> get;
+        std::function<void(int)> set;
+    };
+
+    // Takes the strip's controls built in `client`.
+    SetupPanel(QWidget *client, const ui::Platform &platform, Height height);
 
     void toggle();       // "Setup" / "Close setup"
     void openFromMenu(); // the menu entry "Setup " only opens
@@ -39,8 +45,9 @@ public:
 private:
     void applyStrip(int outerHeight, std::string_view caption);
 
-    console::Kata &m_console;
+    QWidget *m_client;
     ui::Platform m_platform;
+    Height m_height;
 };
 
 } // namespace settings

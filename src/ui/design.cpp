@@ -23,7 +23,7 @@ QColor colour(BgrColour bgr, const QWidget *widget)
 
 bool isGraphical(Kind kind)
 {
-    return kind == Kind::Label || kind == Kind::Shape || kind == Kind::RoundShape
+    return kind == Kind::Label || kind == Kind::BoardLabel || kind == Kind::Shape || kind == Kind::RoundShape
         || kind == Kind::Picture || kind == Kind::Line;
 }
 
@@ -42,7 +42,7 @@ QWidget *make(const Control &row, QWidget *parent)
     switch (row.kind) {
     case Kind::Frame: {
         auto *frame = new Frame(parent);
-        frame->setCaption(text);
+        frame->setText(text);
         frame->setBorder(row.border != 0);
         frame->setFace(row.back == kTransparent ? QColor(Qt::white) : colour(row.back, frame));
         return frame;
@@ -57,6 +57,15 @@ QWidget *make(const Control &row, QWidget *parent)
             label->setAutoFillBackground(true);
         }
         label->setPalette(palette);
+        return label;
+    }
+    case Kind::BoardLabel: {
+        auto *label = new AutoLabel(parent);
+        label->setText(text);
+        label->setCentred(row.align == Align::Centre);
+        label->setTextColour(colour(row.fore, label));
+        if (row.back != kTransparent)
+            label->setBackground(colour(row.back, label));
         return label;
     }
     case Kind::Shape:
@@ -149,7 +158,7 @@ void build(QWidget *client, std::span<const Control> table, Listed order)
         if (!isGraphical(row->kind))
             widget->raise();
     for (const auto &[row, widget] : made)
-        widget->show();
+        widget->setVisible(!row->hidden);
 }
 
 } // namespace ui

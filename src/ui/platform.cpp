@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 namespace ui {
@@ -35,13 +36,25 @@ public:
     }
 };
 
+class SystemDisplays final : public Displays {
+public:
+    QList<QScreen *> screens() const override { return QGuiApplication::screens(); }
+    QScreen *main() const override { return QGuiApplication::primaryScreen(); }
+};
+
 } // namespace
+
+Displays &systemDisplays()
+{
+    static SystemDisplays displays;
+    return displays;
+}
 
 Platform systemPlatform()
 {
     static SystemMessages messages;
     static SystemFileDialog files;
-    return Platform{&messages, &files, QCoreApplication::applicationDirPath()};
+    return Platform{&messages, &files, QCoreApplication::applicationDirPath(), &systemDisplays()};
 }
 
 } // namespace ui

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
 
+class QScreen;
 class QWidget;
 
 // The thin layer between the program and the platform: message boxes, the
@@ -31,14 +33,25 @@ public:
                                             const QString &directory) = 0;
 };
 
+// The displays of the desktop, as the window system reports them.
+class Displays {
+public:
+    virtual ~Displays() = default;
+    virtual QList<QScreen *> screens() const = 0;
+    virtual QScreen *main() const = 0; // the primary display
+};
+
 struct Platform {
     Messages *messages;
     FileDialog *files;
     QString settingsDirectory; // where kata.ini lies
+    Displays *displays;
 };
 
-// The real platform: Qt's message box and file dialog, and the directory
-// of the executable.
+// The real platform: Qt's message box, file dialog and screens, and the
+// directory of the executable.
 Platform systemPlatform();
+// The real displays alone; tests that use the real screens take this one.
+Displays &systemDisplays();
 
 } // namespace ui

@@ -1,5 +1,8 @@
 #include "ui/widgets.h"
 
+#include "ui/fontsize.h"
+
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -7,9 +10,10 @@ namespace ui {
 
 Frame::Frame(QWidget *parent) : QWidget(parent) {}
 
-void Frame::setCaption(const QString &caption)
+void Frame::setText(const QString &caption)
 {
     m_caption = caption;
+    setAccessibleName(caption);
     update();
 }
 
@@ -102,6 +106,88 @@ void Picture::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     m_renderer->render(&painter, QRectF(rect()));
+}
+
+AutoLabel::AutoLabel(QWidget *parent) : QWidget(parent) {}
+
+void AutoLabel::setText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    setAccessibleName(text);
+    fitToText();
+    update();
+}
+
+void AutoLabel::setPoints(double points)
+{
+    QFont font = this->font();
+    font.setPointSizeF(safePoints(points));
+    setFont(font); // refits, see changeEvent()
+}
+
+void AutoLabel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange) {
+        fitToText();
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+void AutoLabel::setCentred(bool centred) { m_centred = centred; }
+
+void AutoLabel::setTextColour(const QColor &colour)
+{
+    if (colour == m_colour)
+        return;
+    m_colour = colour;
+    update();
+}
+
+void AutoLabel::setBackground(const QColor &colour)
+{
+    m_background = colour;
+    update();
+}
+
+QSize AutoLabel::sizeHint() const
+{
+    const QFontMetrics metrics(font());
+    return QSize(metrics.horizontalAdvance(m_text), metrics.height());
+}
+
+void AutoLabel::fitToText()
+{
+    const QSize size = sizeHint();
+    if (size == this->size())
+        return;
+    const int left = m_centred ? x() + (width() - size.width()) / 2 : x();
+    setGeometry(left, y(), size.width(), size.height());
+}
+
+void AutoLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_background.isValid())
+        painter.fillRect(rect(), m_background);
+    painter.setPen(m_colour);
+    painter.setFont(font());
+    painter.drawText(QPointF(0, QFontMetricsF(font()).ascent()), m_text);
+}
+
+void AutoLabel::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void AutoLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        emit clicked();
 }
 
 Line::Line(QWidget *parent) : QWidget(parent)

@@ -13,10 +13,13 @@ namespace ui {
 // caption set into the top border. Its children are clipped to it.
 class Frame : public QWidget {
     Q_OBJECT
+    // The caption, readable by tools and screen readers (also as the
+    // accessible name).
+    Q_PROPERTY(QString text READ text WRITE setText)
 public:
     explicit Frame(QWidget *parent = nullptr);
-    void setCaption(const QString &caption);
-    QString caption() const { return m_caption; }
+    void setText(const QString &caption);
+    QString text() const { return m_caption; }
     void setBorder(bool border);
     void setFace(const QColor &face);
 
@@ -64,6 +67,49 @@ protected:
 private:
     QString m_source;
     QSvgRenderer *m_renderer;
+};
+
+// A label that takes the size of its text, as the scoreboard's labels do.
+// When its text or font changes it keeps its left edge or, centred, its
+// middle. Writing a text repaints only the label (and, where its size
+// changes, what it uncovers). Font sizes are kept to what the font system
+// renders safely. A click on it emits clicked().
+class AutoLabel : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText)
+public:
+    explicit AutoLabel(QWidget *parent = nullptr);
+
+    QString text() const { return m_text; }
+    void setText(const QString &text);
+    // The font's size in points, clamped to the safe range.
+    void setPoints(double points);
+    void setCentred(bool centred);
+    bool isCentred() const { return m_centred; }
+    void setTextColour(const QColor &colour);
+    QColor textColour() const { return m_colour; }
+    // An invalid colour: transparent.
+    void setBackground(const QColor &colour);
+
+    QSize sizeHint() const override;
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void fitToText();
+
+    QString m_text;
+    QColor m_colour = Qt::black;
+    QColor m_background;
+    bool m_centred = false;
+    bool m_pressed = false;
 };
 
 // A straight line; the widget spans the line's box.

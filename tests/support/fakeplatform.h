@@ -52,7 +52,7 @@ struct FakePlatform {
     RecordedMessages messages;
     ScriptedFileDialog files;
 
-    ui::Platform platform() { return ui::Platform{&messages, &files, dir.path()}; }
+    ui::Platform platform() { return ui::Platform{&messages, &files, dir.path(), &ui::systemDisplays()}; }
     QString settingsPath() const { return QDir(dir.path()).filePath(QStringLiteral("kata.ini")); }
 };
 
