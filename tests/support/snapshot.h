@@ -1,0 +1,127 @@
+#pragma once
+
+// Compares what a window looks like with its approved picture in
+// docs/pictures. With TAIKAN_APPROVE=1 in the environment the rendering is
+// written there instead, as the new approved picture (tools/approve-pictures.sh).
+// Pictures are approved together with a fingerprint of the Qt version and of
+// how the fonts render; where that differs here, the comparison is skipped
+// with a message rather than failed: another font gives other pixels.
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+#include <QtTest>
+
+namespace testing {
+
+inline QString picturesDirectory() { return QStringLiteral(TAIKAN_PICTURES_DIR); }
+
+// The Qt version, and a digest of a text rendered in every font the windows use.
+inline QByteArray renderingFingerprint()
+{
+    QImage sample(480, 120, QImage::Format_RGB32);
+    sample.fill(Qt::white);
+    QPainter painter(&sample);
+    int y = 20;
+    for (const auto &[family, bold] : {std::pair{"Arial", true}, std::pair{"Arial", false}, std::pair{"Arial Narrow", false}}) {
+        QFont font{QString::fromLatin1(family)};
+        font.setPointSizeF(11.25);
+        font.setBold(bold);
+        painter.setFont(font);
+        painter.drawText(4, y, QStringLiteral("Kovamo Taikan 0123456789 Aka Ao Tatami: Start"));
+        y += 36;
+    }
+    painter.end();
+    const QByteArray digest = QCryptographicHash::hash(
+        QByteArray::fromRawData(reinterpret_cast<const char *>(sample.constBits()), sample.sizeInBytes()),
+        QCryptographicHash::Sha256);
+    return QByteArray("Qt ") + qVersion() + " fonts " + digest.toHex().left(16) + '\n';
+}
+
+struct SnapshotResult {
+    enum Outcome { Same, Approved, Skipped, Differs } outcome;
+    QString message;
+};
+
+inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &name)
+{
+    const QDir dir(picturesDirectory());
+    const QString approvedPath = dir.filePath(name + QStringLiteral(".png"));
+    const QString fingerprintPath = dir.filePath(QStringLiteral("fingerprint.txt"));
+    const QImage actual = rendered.convertToFormat(QImage::Format_RGB32);
+
+    if (qEnvironmentVariableIntValue("TAIKAN_APPROVE") == 1) {
+        QFile fingerprint(fingerprintPath);
+        if (!actual.save(approvedPath) || !fingerprint.open(QIODevice::WriteOnly))
+            return {SnapshotResult::Differs, QStringLiteral("cannot write %1").arg(approvedPath)};
+        fingerprint.write(renderingFingerprint());
+        return {SnapshotResult::Approved, approvedPath};
+    }
+
+    QFile fingerprint(fingerprintPath);
+    const QByteArray approvedWith = fingerprint.open(QIODevice::ReadOnly) ? fingerprint.readAll() : QByteArray();
+    if (approvedWith != renderingFingerprint())
+        return {SnapshotResult::Skipped,
+                QStringLiteral("pictures approved with %1, this machine renders as %2; "
+                               "compare by eye or re-approve with tools/approve-pictures.sh")
+                    .arg(QString::fromLatin1(approvedWith.trimmed()),
+                         QString::fromLatin1(renderingFingerprint().trimmed()))};
+
+    const QImage approved = QImage(approvedPath).convertToFormat(QImage::Format_RGB32);
+    if (approved.isNull())
+        return {SnapshotResult::Differs, QStringLiteral("no approved picture %1").arg(approvedPath)};
+    if (approved.size() != actual.size())
+        return {SnapshotResult::Differs, QStringLiteral("%1: size %2x%3, approved %4x%5")
+                                             .arg(name)
+                                             .arg(actual.width())
+                                             .arg(actual.height())
+                                             .arg(approved.width())
+                                             .arg(approved.height())};
+
+    // A pixel differs when a channel is off by more than the tolerance;
+    // anti-aliasing may differ by a little, a moved or recoloured element
+    // by far more.
+    constexpr int tolerance = 24;
+    QImage diff(actual.size(), QImage::Format_RGB32);
+    diff.fill(Qt::white);
+    int differing = 0;
+    for (int y = 0; y < actual.height(); ++y) {
+        const auto *a = reinterpret_cast<const QRgb *>(actual.constScanLine(y));
+        const auto *b = reinterpret_cast<const QRgb *>(approved.constScanLine(y));
+        for (int x = 0; x < actual.width(); ++x) {
+            const int d = std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
+                                    std::abs(qBlue(a[x]) - qBlue(b[x]))});
+            if (d > tolerance) {
+                ++differing;
+                diff.setPixel(x, y, qRgb(255, 0, 0));
+            }
+        }
+    }
+    if (differing == 0)
+        return {SnapshotResult::Same, {}};
+    const QString actualPath = QDir::current().filePath(name + QStringLiteral(".actual.png"));
+    const QString diffPath = QDir::current().filePath(name + QStringLiteral(".diff.png"));
+    actual.save(actualPath);
+    diff.save(diffPath);
+    return {SnapshotResult::Differs, QStringLiteral("%1: %2 pixels differ from the approved picture; see %3 and %4")
+                                         .arg(name)
+                                         .arg(differing)
+                                         .arg(actualPath, diffPath)};
+}
+
+} // namespace testing
+
+// Compares `image` with the approved picture `name`; skips where the
+// pictures were approved under other fonts or another Qt.
+#define COMPARE_SNAPSHOT(image, name)                                                                               \
+    do {                                                                                                            \
+        const testing::SnapshotResult result_ = testing::compareSnapshot((image), (name));                          \
+        if (result_.outcome == testing::SnapshotResult::Skipped)                                                    \
+            QSKIP(qPrintable(result_.message));                                                                     \
+        if (result_.outcome == testing::SnapshotResult::Differs)                                                    \
+            QFAIL(qPrintable(result_.message));                                                                     \
+    } while (false)

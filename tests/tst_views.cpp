@@ -1,0 +1,262 @@
+// What a person sees: the windows on desktops of one or two displays,
+// compared with their approved pictures, and the scoreboard's place,
+// size and key pixels. Run once per desktop layout: tst_views --layout NAME.
+#include "console/console.h"
+#include "scoreboard/kabord.h"
+#include "scoreboard/scoreboard.h"
+#include "support/fakeplatform.h"
+#include "support/snapshot.h"
+#include "ui/widgets.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTemporaryFile>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+struct Layout {
+    const char *name;
+    const char *screens;     // the offscreen platform's layout
+    const char *target;      // where the scoreboard goes
+    QRect board;             // its place on the desktop, logical pixels
+    qreal pixelRatio;
+};
+
+#define SCREEN(name, x, y, w, h, dpr)                                                                              \
+    "{\"name\":\"" name "\",\"x\":" #x ",\"y\":" #y ",\"width\":" #w ",\"height\":" #h                          \
+    ",\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":" #dpr "}"
+
+const Layout kLayouts[] = {
+    {"wide", SCREEN("a-main", 0, 0, 1280, 1024, 1) "," SCREEN("b-hall", 1280, 0, 1920, 1080, 1), "b-hall",
+     {1280, 0, 1920, 1080}, 1},
+    {"square", SCREEN("a-main", 0, 0, 1280, 1024, 1) "," SCREEN("b-hall", 1280, 0, 1024, 768, 1), "b-hall",
+     {1280, 0, 1024, 768}, 1},
+    // A 4K display of 3840 x 2160 pixels at twice the main display's scale.
+    {"hidpi", SCREEN("a-main", 0, 0, 1280, 1024, 1) "," SCREEN("b-hall", 1280, 0, 1920, 1080, 2), "b-hall",
+     {1280, 0, 1920, 1080}, 2},
+    {"left", SCREEN("a-main", 0, 0, 1280, 1024, 1) "," SCREEN("b-hall", -1920, 0, 1920, 1080, 1), "b-hall",
+     {-1920, 0, 1920, 1080}, 1},
+    {"single", SCREEN("a-main", 0, 0, 1280, 1024, 1), "a-main", {0, 0, 1280, 1024}, 1},
+};
+
+const Layout *g_layout = nullptr;
+
+bool is(const char *name) { return qstrcmp(g_layout->name, name) == 0; }
+
+} // namespace
+
+class ViewsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::FakePlatform> m_fake;
+    std::unique_ptr<console::Kata> m_kata;
+
+    template <typename T = QWidget>
+    T *get(const char *name) const
+    {
+        T *widget = m_kata->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    scoreboard::Kabord *board() const { return m_kata->scoreboard().current(); }
+    QWidget *onBoard(const char *name) const { return board()->findChild<QWidget *>(QLatin1String(name)); }
+    void click(const char *name) { get<QAbstractButton>(name)->click(); }
+
+    // A match in progress: field number 7, red 2 against blue 3, the clock at 1:30.
+    QImage openBoardWithAMatch(bool mirrored)
+    {
+        m_kata->setOuterHeight(7800);
+        get<QCheckBox>("Check11")->setChecked(mirrored);
+        get<QLineEdit>("Text5")->setText(QStringLiteral("7"));
+        click("command1");
+        click("Optionb3");
+        scoreboard::Scoreboard &sb = m_kata->scoreboard();
+        sb.writeClock(scoreboard::ClockDigit::Minutes, QStringLiteral("1"));
+        sb.writeClock(scoreboard::ClockDigit::Tens, QStringLiteral("3"));
+        sb.writeClock(scoreboard::ClockDigit::Units, QStringLiteral("0"));
+        sb.setClockShown(true);
+        QApplication::processEvents();
+        return board()->grab().toImage();
+    }
+
+private slots:
+    void init()
+    {
+        m_fake = std::make_unique<testing::FakePlatform>();
+        m_kata = std::make_unique<console::Kata>(m_fake->platform());
+        m_kata->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_kata.get()));
+    }
+    void cleanup()
+    {
+        m_kata.reset();
+        m_fake.reset();
+    }
+
+    void consoleOpensCentredOnTheMainDisplay()
+    {
+        QScreen *main = QGuiApplication::primaryScreen();
+        QCOMPARE(main->name(), QStringLiteral("a-main"));
+        QCOMPARE(m_kata->screen(), main);
+        const QPoint offset = m_kata->frameGeometry().center() - main->availableGeometry().center();
+        QVERIFY(offset.manhattanLength() <= 2);
+    }
+
+    // The scoreboard lands on its display and fills it to the pixel.
+    void scoreboardFillsItsDisplay()
+    {
+        click("command1");
+        QVERIFY(QTest::qWaitForWindowExposed(board()));
+        QCOMPARE(board()->screen()->name(), QLatin1String(g_layout->target));
+        QCOMPARE(board()->geometry(), g_layout->board);
+        QCOMPARE(board()->frameGeometry(), g_layout->board);
+        QVERIFY(board()->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(board()->devicePixelRatioF(), g_layout->pixelRatio);
+        const QImage picture = board()->grab().toImage();
+        QCOMPARE(picture.size(), g_layout->board.size() * g_layout->pixelRatio);
+        QCOMPARE(get<QLineEdit>("sbtxt")->text(), QString::number(g_layout->board.width() * 15));
+        QCOMPARE(get<QLineEdit>("shtxt")->text(), QString::number(g_layout->board.height() * 15));
+        // The console stays where it was, in front on its own display.
+        QCOMPARE(m_kata->screen(), QGuiApplication::primaryScreen());
+    }
+
+    // A few elements in pixels, worked out by hand from the design.
+    void scoreboardElementsInPixels()
+    {
+        click("command1");
+        struct Expected {
+            const char *name;
+            QRect rect; // an empty size: only the top-left corner counts
+        };
+        QList<Expected> expected;
+        if (is("square")) { // 1024 x 768: corrected; 0.96 across, 1.28 down
+            expected = {{"Shape1", {0, 143, 512, 451}},  {"scb", {23, 188, 0, 0}},
+                        {"Image1", {615, 247, 190, 219}}, {"Shape5_0", {422, 10, 178, 182}},
+                        {"Frame1", {350, 539, 316, 227}}};
+        } else if (is("single")) { // 1280 x 1024: corrected; 1.2 across, 1.7067 down
+            expected = {{"Shape1", {0, 191, 640, 601}}, {"scb", {29, 250, 0, 0}}, {"Label1_3", {576, 14, 0, 0}}};
+        } else { // 1920 x 1080: 1.8 both ways
+            expected = {{"Shape1", {0, 202, 960, 633}},  {"Shape2", {960, 202, 960, 633}},
+                        {"scb", {43, 216, 0, 0}},        {"Label1_4", {886, 43, 0, 0}},
+                        {"Image1", {1200, 347, 269, 308}}, {"Shape5_3", {590, 734, 708, 333}}};
+        }
+        for (const Expected &e : expected) {
+            const QRect actual = onBoard(e.name)->geometry();
+            if (e.rect.size().isEmpty())
+                QCOMPARE(actual.topLeft(), e.rect.topLeft());
+            else
+                QCOMPARE(actual, e.rect);
+        }
+    }
+
+    void scoreboardPictures()
+    {
+        if (is("wide")) {
+            COMPARE_SNAPSHOT(openBoardWithAMatch(false), QStringLiteral("scoreboard-16x9"));
+            COMPARE_SNAPSHOT(openBoardWithAMatch(true), QStringLiteral("scoreboard-mirrored"));
+        } else if (is("square")) {
+            COMPARE_SNAPSHOT(openBoardWithAMatch(false), QStringLiteral("scoreboard-4x3"));
+        } else {
+            QSKIP("pictures are approved on the wide and square layouts");
+        }
+    }
+
+    // The key elements where a person looks, as pixels.
+    void scoreboardKeyPixels()
+    {
+        if (!is("wide") && !is("hidpi"))
+            QSKIP("pixel places are worked out for 1920 x 1080");
+        const QImage picture = openBoardWithAMatch(false);
+        const qreal r = g_layout->pixelRatio;
+        auto at = [&](int x, int y) { return picture.pixelColor(int(x * r), int(y * r)); };
+        // Counts the pixels of a colour (within 40 per channel) in a rectangle.
+        auto count = [&](QRect area, QColor colour) {
+            int n = 0;
+            const QRect scaled(int(area.x() * r), int(area.y() * r), int(area.width() * r), int(area.height() * r));
+            for (int y = scaled.top(); y <= scaled.bottom(); ++y)
+                for (int x = scaled.left(); x <= scaled.right(); ++x) {
+                    const QColor c = picture.pixelColor(x, y);
+                    n += qAbs(c.red() - colour.red()) <= 40 && qAbs(c.green() - colour.green()) <= 40
+                        && qAbs(c.blue() - colour.blue()) <= 40;
+                }
+            return n / (r * r);
+        };
+        const QColor blue(0, 0, 192), red(192, 0, 0), grey(192, 192, 192), white(Qt::white), black(Qt::black);
+
+        QCOMPARE(at(200, 820), blue);  // the blue half, left
+        QCOMPARE(at(1800, 820), red);  // the red half, right
+        QCOMPARE(at(100, 1000), grey); // the background below the halves
+        QCOMPARE(at(100, 100), grey);  // beside "Ao", above the halves
+        // The side names, in their colours, above the halves.
+        QVERIFY(count({72, 29, 290, 180}, blue) > 4000);
+        QVERIFY(count({1584, 29, 330, 180}, red) > 5000);
+        // The counts, white on their halves: blue 3 on the left, red 2 on the right.
+        QVERIFY(count({43, 216, 300, 520}, white) > 20000);
+        QVERIFY(count({1598, 216, 300, 520}, white) > 20000);
+        QCOMPARE(count({790, 330, 160, 370}, white), 0.0); // between the blue box and the middle
+        // The flags, sharp and in their boxes: blue cloth left, red cloth right.
+        QVERIFY(count({408, 346, 268, 308}, QColor(40, 90, 220)) > 3000);
+        QVERIFY(count({1200, 347, 268, 308}, QColor(220, 40, 40)) > 3000);
+        QCOMPARE(count({408, 346, 268, 308}, QColor(220, 40, 40)), 0.0);
+        // The field number and the clock, black on white.
+        QVERIFY(count({886, 43, 100, 160}, black) > 3000);
+        QVERIFY(count({600, 740, 690, 320}, black) > 10000);
+    }
+
+    void consolePictures()
+    {
+        if (!is("wide"))
+            QSKIP("the console's pictures are approved on the wide layout");
+        click("Optionr4"); // red 4, blue 1
+        COMPARE_SNAPSHOT(m_kata->grab().toImage(), QStringLiteral("console"));
+        m_kata->katasp();
+        COMPARE_SNAPSHOT(m_kata->grab().toImage(), QStringLiteral("console-mirrored"));
+        m_kata->kataonsp();
+        click("MyButton1");
+        get<QLineEdit>("eindwav")->setText(QStringLiteral("/usr/share/sounds/taikan/gong.wav"));
+        get<QLineEdit>("waarwav")->setText(QStringLiteral("/usr/share/sounds/taikan/bell.wav"));
+        COMPARE_SNAPSHOT(m_kata->grab().toImage(), QStringLiteral("console-setup"));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // --layout NAME picks the desktop; the rest goes to Qt Test.
+    QList<char *> args;
+    for (int i = 0; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--layout") == 0 && i + 1 < argc) {
+            for (const Layout &layout : kLayouts)
+                if (qstrcmp(layout.name, argv[i + 1]) == 0)
+                    g_layout = &layout;
+            ++i;
+            continue;
+        }
+        args.append(argv[i]);
+    }
+    if (!g_layout) {
+        std::fprintf(stderr, "usage: tst_views --layout wide|square|hidpi|left|single [Qt Test options]\n");
+        return 2;
+    }
+    QTemporaryFile screens;
+    if (!screens.open())
+        return 2;
+    screens.write(QByteArray("{\"screens\":[") + g_layout->screens + "]}");
+    screens.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    int count = int(args.size());
+    QApplication app(count, args.data());
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    ViewsTest test;
+    return QTest::qExec(&test, count, args.data());
+}
+
+#include "tst_views.moc"
