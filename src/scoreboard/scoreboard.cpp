@@ -56,21 +56,28 @@ Kabord &Scoreboard::instance()
 {
     if (!m_board) {
         m_board = new Kabord;
-        connect(m_board, &Kabord::closeRequested, this, &Scoreboard::discard);
+        // Asked from within its own click or close event, it must outlive
+        // that event: the event loop deletes it.
+        connect(m_board, &Kabord::closeRequested, this, [this] { discardBoard(true); });
     }
     return *m_board;
 }
 
 bool Scoreboard::isOpen() const { return m_board && m_board->isVisible(); }
 
-void Scoreboard::discard()
+void Scoreboard::discard() { discardBoard(false); }
+
+void Scoreboard::discardBoard(bool later)
 {
     if (!m_board)
         return;
     Kabord *board = std::exchange(m_board, nullptr);
     board->disconnect(this);
     board->hide();
-    // It may be in the middle of its own click: the event loop deletes it.
+    if (!later) {
+        delete board;
+        return;
+    }
     board->deleteLater();
     std::erase_if(m_discarded, [](const QPointer<Kabord> &b) { return b.isNull(); });
     m_discarded.emplace_back(board);

@@ -73,6 +73,7 @@ signals:
 
 private:
     QScreen *targetScreen() const;
+    void discardBoard(bool later);
 
     ConsoleFields m_fields;
     ui::Platform m_platform;
