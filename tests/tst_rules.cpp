@@ -4,6 +4,7 @@
 #include "scoreboard/boarddesign.h"
 #include "scoreboard/scaling.h"
 #include "settings/setupstrip.h"
+#include "timer/clockrules.h"
 #include "ui/fontsize.h"
 
 #include <QtTest>
@@ -15,6 +16,8 @@ using decision::Side;
 using scoreboard::Area;
 using scoreboard::Placed;
 using scoreboard::Scales;
+using timer::ClockValue;
+using timer::TickSignal;
 
 namespace {
 
@@ -111,6 +114,90 @@ private slots:
         QCOMPARE(afterMenuOpen(5695)->outerHeight, 7800);
         QVERIFY(!afterMenuOpen(7800).has_value());
         QVERIFY(!afterMenuOpen(6000).has_value());
+    }
+
+    // One tick from the digit texts as the console holds them.
+    void clockTick_data()
+    {
+        QTest::addColumn<QStringList>("before"); // minutes, tens, units as text
+        QTest::addColumn<QList<int>>("after");
+        QTest::addColumn<int>("signal");
+        const int none = int(TickSignal::None), warning = int(TickSignal::Warning), end = int(TickSignal::End);
+        QTest::newRow("1:00") << QStringList{"1", "0", "0"} << QList<int>{0, 5, 9} << none;
+        QTest::newRow("2:00") << QStringList{"2", "0", "0"} << QList<int>{1, 5, 9} << none;
+        QTest::newRow("1:30") << QStringList{"1", "3", "0"} << QList<int>{1, 2, 9} << none;
+        QTest::newRow("1:75") << QStringList{"1", "7", "5"} << QList<int>{1, 7, 4} << none;
+        QTest::newRow("1:70") << QStringList{"1", "7", "0"} << QList<int>{1, 6, 9} << none;
+        QTest::newRow("blank seconds") << QStringList{"1", "", ""} << QList<int>{0, 5, 9} << none;
+        QTest::newRow("minutes 05") << QStringList{"05", "0", "0"} << QList<int>{4, 5, 9} << none;
+        QTest::newRow("fraction dropped") << QStringList{"1.9", "0", "0"} << QList<int>{0, 5, 9} << none;
+        QTest::newRow("0:11 warns") << QStringList{"0", "1", "1"} << QList<int>{0, 1, 0} << warning;
+        QTest::newRow("1:11 does not") << QStringList{"1", "1", "1"} << QList<int>{1, 1, 0} << none;
+        QTest::newRow("from 0:10") << QStringList{"0", "1", "0"} << QList<int>{0, 0, 9} << none;
+        QTest::newRow("0:01 ends") << QStringList{"0", "0", "1"} << QList<int>{0, 0, 0} << end;
+        QTest::newRow("blank minutes") << QStringList{"", "0", "1"} << QList<int>{0, 0, 0} << end;
+    }
+    void clockTick()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QList<int>, after);
+        QFETCH(int, signal);
+        const ClockValue start =
+            timer::readClock(before[0].toStdString(), before[1].toStdString(), before[2].toStdString());
+        QVERIFY(timer::canStart(start));
+        const timer::TickResult next = timer::tick(start);
+        QCOMPARE(next.value, (ClockValue{after[0], after[1], after[2]}));
+        QCOMPARE(int(next.signal), signal);
+    }
+
+    // Whole runs: one second a tick, one warning at 0:10, one end at 0:00.
+    void clockRuns()
+    {
+        struct Run {
+            ClockValue from;
+            int seconds;
+            int warnings;
+        };
+        for (const Run &run : {Run{{1, 7, 5}, 135, 1}, Run{{0, 1, 0}, 10, 0}, Run{{9, 5, 9}, 599, 1},
+                               Run{{0, 0, 1}, 1, 0}}) {
+            ClockValue value = run.from;
+            int ticks = 0, warnings = 0, ends = 0;
+            while (timer::canStart(value) && ticks < 100000) {
+                const timer::TickResult next = timer::tick(value);
+                value = next.value;
+                ++ticks;
+                warnings += next.signal == TickSignal::Warning;
+                ends += next.signal == TickSignal::End;
+                QVERIFY(value.minutes >= 0 && value.tens >= 0 && value.units >= 0);
+            }
+            QCOMPARE(ticks, run.seconds);
+            QCOMPARE(warnings, run.warnings);
+            QCOMPARE(ends, 1);
+        }
+        QVERIFY(!timer::canStart(timer::readClock("0", "0", "0")));
+        QVERIFY(!timer::canStart(timer::readClock("", "", "")));
+        QVERIFY(!timer::canStart(timer::readClock("x", "0", "")));
+        QCOMPARE(timer::digitText(0), std::string("0"));
+        QCOMPARE(timer::digitText(59), std::string("59"));
+        QCOMPARE(timer::digitValue(std::string(400, '9')), 1000000000000LL);
+    }
+
+    void timeEntry()
+    {
+        using timer::Entry;
+        for (char32_t digit = U'0'; digit <= U'9'; ++digit)
+            QCOMPARE(timer::entryOf(digit), Entry::Accept);
+        QCOMPARE(timer::entryOf(8), Entry::Accept); // backspace
+        QCOMPARE(timer::entryOf(U'.'), Entry::Refuse);
+        for (char32_t other : {U',', U' ', U'-', U'+', U'a', U'\r', char32_t(0x16), char32_t(0x7f), U'\u0663', U'\uff11'})
+            QCOMPARE(timer::entryOf(other), Entry::Drop);
+        QVERIFY(!timer::minutesTooLarge("9"));
+        QVERIFY(!timer::minutesTooLarge(""));
+        QVERIFY(!timer::minutesTooLarge("09"));
+        QVERIFY(timer::minutesTooLarge("10"));
+        QVERIFY(timer::minutesTooLarge("12"));
+        QVERIFY(timer::minutesTooLarge(" 10"));
+        QVERIFY(timer::minutesTooLarge("9.5"));
     }
 
     // The worked examples, to the digit, in single precision.

@@ -5,12 +5,16 @@
 #include "scoreboard/scoreboard.h"
 #include "settings/setuppanel.h"
 #include "settings/setupstrip.h"
+#include "timer/entryfilter.h"
+#include "timer/matchclock.h"
 #include "ui/design.h"
 #include "ui/pushbutton.h"
+#include "ui/sound.h"
 #include "ui/twips.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -78,6 +82,36 @@ Kata::Kata(const ui::Platform &platform, QWidget *parent)
     // "Set" sends the field number as it stands.
     connect(button("command12"), &ui::PushButton::clicked, this,
             [this, number = field("Text5")] { m_scoreboard->setFieldNumber(number->text()); });
+
+    // The match clock, with its copy on the scoreboard and its two signals.
+    auto label = [this](const char *name) { return ui::named<QLabel>(m_client, name); };
+    auto boardDigit = [](timer::BoardDigit digit) {
+        return digit == timer::BoardDigit::Minutes ? scoreboard::ClockDigit::Minutes
+            : digit == timer::BoardDigit::Tens     ? scoreboard::ClockDigit::Tens
+                                                   : scoreboard::ClockDigit::Units;
+    };
+    timer::BoardClock board{
+        [this, boardDigit](timer::BoardDigit d, const QString &text) { m_scoreboard->writeClock(boardDigit(d), text); },
+        [this](const QColor &colour) { m_scoreboard->setClockColour(colour); },
+        [this](bool shown) { m_scoreboard->setClockShown(shown); },
+        [this, boardDigit](timer::BoardDigit d) { m_scoreboard->repaintClock(boardDigit(d)); }};
+    m_clock = new timer::MatchClock({label("Label1"), label("Label2"), label("Label3"), button("Command4"),
+                                     button("Command5"), timer, field("Text1"), field("Text6")},
+                                    std::move(board), {[this] { waargeluid(); }, [this] { eindgeluid(); }}, this);
+    connect(button("Command4"), &ui::PushButton::clicked, m_clock, &timer::MatchClock::start);
+    connect(button("Command5"), &ui::PushButton::clicked, this, &Kata::stoppen);
+    connect(button("command6"), &ui::PushButton::clicked, this, &Kata::resettim);
+    connect(entry("restime"), &QAction::triggered, this, &Kata::resettim);
+    connect(button("command3"), &ui::PushButton::clicked, this, &Kata::resetw);
+    connect(entry("resmatch"), &QAction::triggered, this, &Kata::resetw);
+    connect(button("MyButton3"), &ui::PushButton::clicked, this, &Kata::waargeluid);
+    connect(button("MyButton2"), &ui::PushButton::clicked, this, &Kata::eindgeluid);
+
+    // Only whole numbers go into the time and field-number fields.
+    auto *entryFilter = new timer::EntryFilter(*m_platform.messages, this);
+    for (const char *name : {"Text1", "Text6", "Text5"})
+        entryFilter->watch(field(name));
+    timer::keepMinutesToOneDigit(field("Text1"));
 
     connect(ui::named<QCheckBox>(m_client, "Check10"), &QCheckBox::toggled, this, [this](bool checked) {
         if (checked)
@@ -156,6 +190,29 @@ void Kata::scorebord()
 {
     const decision::FlagCounts counts = m_decision->counts();
     m_scoreboard->scorebord(counts.red, counts.blue);
+}
+
+void Kata::resettim() { m_clock->resettim(); }
+void Kata::stoppen() { m_clock->stoppen(); }
+
+void Kata::resetw()
+{
+    resettim();
+    m_decision->resetscorerood();
+    m_decision->resetscoreblauw();
+    scorebord();
+}
+
+void Kata::waargeluid()
+{
+    if (m_platform.sounds)
+        m_platform.sounds->play(ui::named<QLineEdit>(m_client, "waarwav")->text(), ui::Signal::Warning);
+}
+
+void Kata::eindgeluid()
+{
+    if (m_platform.sounds)
+        m_platform.sounds->play(ui::named<QLineEdit>(m_client, "eindwav")->text(), ui::Signal::End);
 }
 
 void Kata::closeProgram()

@@ -14,6 +14,9 @@ class SetupPanel;
 namespace scoreboard {
 class Scoreboard;
 }
+namespace timer {
+class MatchClock;
+}
 
 namespace console {
 
@@ -34,6 +37,14 @@ public:
     void startscb();
     void scorebord();
 
+    // The match: the clock's reset and stop, the whole match's reset, and
+    // the two sound signals.
+    void resettim();
+    void stoppen();
+    void resetw();
+    void waargeluid();
+    void eindgeluid();
+
     // The window's outer height in twips, as the design counts it: the client
     // area plus the frame, caption and menu bar. Decides whether the setup
     // strip is in view.
@@ -45,6 +56,7 @@ public:
     decision::DecisionPanel &decision() const { return *m_decision; }
     settings::SetupPanel &setup() const { return *m_setup; }
     scoreboard::Scoreboard &scoreboard() const { return *m_scoreboard; }
+    timer::MatchClock &clock() const { return *m_clock; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -61,6 +73,7 @@ private:
     decision::DecisionPanel *m_decision = nullptr;
     settings::SetupPanel *m_setup = nullptr;
     scoreboard::Scoreboard *m_scoreboard = nullptr;
+    timer::MatchClock *m_clock = nullptr;
 };
 
 } // namespace console

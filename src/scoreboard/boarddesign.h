@@ -15,10 +15,6 @@ inline constexpr int kDesignWidth = 16005;
 inline constexpr int kDesignHeight = 9000;
 inline constexpr ui::BgrColour kBackground = ui::rgb(192, 192, 192);
 
-// The clock digits: normal, and from ten seconds before the end.
-inline constexpr ui::BgrColour kClockNormal = ui::rgb(0, 0, 0);
-inline constexpr ui::BgrColour kClockWarning = ui::rgb(143, 0, 0);
-
 // Every element of the window, from the back of the drawing order to the
 // front. The clock labels are placed relative to Frame1. Elements of the
 // control arrays Label1 and Shape5 are named Label1_<index>, Shape5_<index>.

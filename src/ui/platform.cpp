@@ -54,7 +54,7 @@ Platform systemPlatform()
 {
     static SystemMessages messages;
     static SystemFileDialog files;
-    return Platform{&messages, &files, QCoreApplication::applicationDirPath(), &systemDisplays()};
+    return Platform{&messages, &files, QCoreApplication::applicationDirPath(), &systemDisplays(), nullptr};
 }
 
 } // namespace ui

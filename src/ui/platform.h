@@ -7,6 +7,10 @@
 class QScreen;
 class QWidget;
 
+namespace ui {
+class Sounds;
+}
+
 // The thin layer between the program and the platform: message boxes, the
 // file dialog and where the settings file lies. The program uses the real
 // ones; tests put recorders in their place.
@@ -46,6 +50,7 @@ struct Platform {
     FileDialog *files;
     QString settingsDirectory; // where kata.ini lies
     Displays *displays;
+    Sounds *sounds; // the warning and end-of-match signals
 };
 
 // The real platform: Qt's message box, file dialog and screens, and the

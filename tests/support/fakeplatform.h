@@ -2,6 +2,7 @@
 
 // Stand-ins for the platform layer: they record what the program asks of
 // the operator instead of showing it.
+#include "fakesounds.h"
 #include "ui/platform.h"
 
 #include <QDir>
@@ -51,8 +52,9 @@ struct FakePlatform {
     QTemporaryDir dir;
     RecordedMessages messages;
     ScriptedFileDialog files;
+    RecordedSounds sounds;
 
-    ui::Platform platform() { return ui::Platform{&messages, &files, dir.path(), &ui::systemDisplays()}; }
+    ui::Platform platform() { return ui::Platform{&messages, &files, dir.path(), &ui::systemDisplays(), &sounds}; }
     QString settingsPath() const { return QDir(dir.path()).filePath(QStringLiteral("kata.ini")); }
 };
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/platform.h"
+
+#include <QObject>
+
+class QLineEdit;
+
+namespace timer {
+
+// The numeric entry filter of the time and field-number fields: typed
+// digits and backspace go in; a full stop is refused with " Only full
+// numbers allowed !"; every other typed character is dropped silently.
+// Keys that type no character (Delete, the arrows, Tab) work as usual.
+class EntryFilter : public QObject {
+    Q_OBJECT
+public:
+    EntryFilter(ui::Messages &messages, QObject *parent);
+    void watch(QLineEdit *field);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Whether the typed text may go in; tells the operator about a full stop.
+    bool admit(QLineEdit *field, const QString &typed);
+
+    ui::Messages &m_messages;
+};
+
+// The minutes field holds one digit: a value above 9 becomes "0" at once.
+void keepMinutesToOneDigit(QLineEdit *minutes);
+
+} // namespace timer

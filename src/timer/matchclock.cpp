@@ -1,0 +1,112 @@
+#include "timer/matchclock.h"
+
+#include "timer/clockrules.h"
+#include "ui/colours.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace timer {
+
+namespace {
+
+std::string text(const QLabel *label) { return label->text().toStdString(); }
+
+QString qtext(long long value) { return QString::fromStdString(digitText(value)); }
+
+// The first and the last character of a text (a character, not half of one).
+QString firstCharacter(const QString &text)
+{
+    if (text.isEmpty())
+        return {};
+    return text.left(text.size() > 1 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate() ? 2 : 1);
+}
+
+QString lastCharacter(const QString &text)
+{
+    if (text.isEmpty())
+        return {};
+    const qsizetype n = text.size();
+    return text.right(n > 1 && text.at(n - 1).isLowSurrogate() && text.at(n - 2).isHighSurrogate() ? 2 : 1);
+}
+
+} // namespace
+
+MatchClock::MatchClock(const ClockControls &controls, BoardClock board, ClockSignals sounds, QObject *parent)
+    : QObject(parent), m_console(controls), m_board(std::move(board)), m_sounds(std::move(sounds))
+{
+    // Each tick is due a whole number of seconds after Start: a precise
+    // timer keeps that schedule, so a late tick does not delay the next.
+    m_console.timer->setTimerType(Qt::PreciseTimer);
+    m_console.timer->setInterval(1000);
+    connect(m_console.timer, &QTimer::timeout, this, &MatchClock::tick);
+}
+
+bool MatchClock::isRunning() const { return m_console.timer->isActive(); }
+
+void MatchClock::start()
+{
+    if (!canStart(readClock(text(m_console.minutes), text(m_console.tens), text(m_console.units))))
+        return;
+    m_console.timer->start();
+    m_console.stop->show();
+    m_console.start->hide();
+    m_board.show(true);
+    m_board.write(BoardDigit::Minutes, m_console.minutes->text());
+    m_board.write(BoardDigit::Tens, m_console.tens->text());
+    m_board.write(BoardDigit::Units, m_console.units->text());
+}
+
+void MatchClock::stoppen()
+{
+    m_console.timer->stop();
+    m_console.start->show();
+    m_console.stop->hide();
+}
+
+void MatchClock::tick()
+{
+    const TickResult next = timer::tick(readClock(text(m_console.minutes), text(m_console.tens), text(m_console.units)));
+    const QString tens = qtext(next.value.tens);
+    const QString units = qtext(next.value.units);
+    const QString minutes = qtext(next.value.minutes);
+    m_board.write(BoardDigit::Tens, tens);
+    m_board.write(BoardDigit::Units, units);
+    m_console.tens->setText(tens);
+    m_console.units->setText(units);
+    m_board.write(BoardDigit::Minutes, minutes);
+    m_console.minutes->setText(minutes);
+
+    if (next.signal == TickSignal::Warning) {
+        // The new digits are on screen before the sound starts.
+        m_console.tens->repaint();
+        m_board.repaint(BoardDigit::Tens);
+        m_sounds.warning();
+        m_board.colour(ui::toQColor(kWarningDigits));
+    } else if (next.signal == TickSignal::End) {
+        m_console.tens->repaint();
+        m_console.units->repaint();
+        m_board.repaint(BoardDigit::Tens);
+        stoppen();
+        m_sounds.end();
+        m_board.colour(ui::toQColor(kNormalDigits));
+    }
+}
+
+void MatchClock::resettim()
+{
+    stoppen();
+    m_board.colour(ui::toQColor(kNormalDigits));
+    const QString minutes = m_console.setMinutes->text();
+    const QString seconds = m_console.setSeconds->text();
+    m_console.minutes->setText(minutes);
+    m_console.tens->setText(firstCharacter(seconds));
+    m_console.units->setText(lastCharacter(seconds));
+    m_board.write(BoardDigit::Minutes, minutes);
+    m_board.write(BoardDigit::Tens, firstCharacter(seconds));
+    m_board.write(BoardDigit::Units, lastCharacter(seconds));
+    m_board.show(false);
+}
+
+} // namespace timer

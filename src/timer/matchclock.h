@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+class QWidget;
+
+namespace timer {
+
+// The console's controls of the match clock.
+struct ClockControls {
+    QLabel *minutes; // Label1
+    QLabel *tens;    // Label2
+    QLabel *units;   // Label3
+    QWidget *start;  // Command4
+    QWidget *stop;   // Command5
+    QTimer *timer;   // Timer1
+    QLineEdit *setMinutes; // Text1
+    QLineEdit *setSeconds; // Text6
+};
+
+// The scoreboard's copy of the clock, as the console wires it.
+enum class BoardDigit { Minutes, Tens, Units };
+struct BoardClock {
+    std::function<void(BoardDigit, const QString &)> write;
+    std::function<void(const QColor &)> colour; // of the four clock labels
+    std::function<void(bool)> show;             // the clock group, in its order
+    std::function<void(BoardDigit)> repaint;    // at once, before a sound
+};
+
+// The two sound signals.
+struct ClockSignals {
+    std::function<void()> warning; // ten seconds left
+    std::function<void()> end;     // 0:00
+};
+
+// The match clock: counts down once a second on the console and on the
+// scoreboard, sounds the warning at 0:10 and the end at 0:00. Its whole
+// state is the text of the console's three digit labels and whether
+// Timer1 runs.
+class MatchClock : public QObject {
+    Q_OBJECT
+public:
+    MatchClock(const ClockControls &controls, BoardClock board, ClockSignals sounds, QObject *parent);
+
+    bool isRunning() const;
+
+    void start();    // Command4 "Start"; nothing at 0:00
+    void stoppen();  // Command5 "Stop", the end of the match, a reset
+    void tick();     // Timer1, once a second while running
+    void resettim(); // loads the set time; the scoreboard clock hidden until Start
+
+private:
+    ClockControls m_console;
+    BoardClock m_board;
+    ClockSignals m_sounds;
+};
+
+} // namespace timer
