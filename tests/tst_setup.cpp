@@ -326,6 +326,14 @@ private slots:
         QCOMPARE(text("hsch"), QStringLiteral("1"));
         QVERIFY(!get<QCheckBox>("Check10")->isChecked());
         QVERIFY(m_fake->messages.shown.isEmpty());
+
+        // Reading stops after 1 MiB (1,048,576 bytes): a second line that
+        // begins exactly there is not read; one that ends before it is.
+        for (const int firstLine : {(1 << 20) - 2, (1 << 20) - 12}) {
+            writeFile(path, QByteArray(firstLine, 'x') + "\r\nwarn.wav\r\n");
+            start();
+            QCOMPARE(text("waarwav"), firstLine == (1 << 20) - 2 ? QString() : QStringLiteral("warn.wav"));
+        }
     }
 
     // Saving must never lose the file that was there.
