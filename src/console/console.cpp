@@ -1,6 +1,7 @@
 #include "console/console.h"
 
 #include "console/consoledesign.h"
+#include "console/keys.h"
 #include "decision/decisionpanel.h"
 #include "scoreboard/scoreboard.h"
 #include "settings/setuppanel.h"
@@ -112,6 +113,8 @@ Kata::Kata(const ui::Platform &platform, QWidget *parent)
     for (const char *name : {"Text1", "Text6", "Text5"})
         entryFilter->watch(field(name));
     timer::keepMinutesToOneDigit(field("Text1"));
+
+    installKeys(*this);
 
     connect(ui::named<QCheckBox>(m_client, "Check10"), &QCheckBox::toggled, this, [this](bool checked) {
         if (checked)
