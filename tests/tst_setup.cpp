@@ -383,7 +383,7 @@ private slots:
         writeFile(notADirectory, "plain bytes");
         FakePlatform &fake = *m_fake;
         m_kata.reset();
-        m_kata = std::make_unique<console::Kata>(ui::Platform{&fake.messages, &fake.files, notADirectory, &ui::systemDisplays(), &fake.sounds});
+        m_kata = std::make_unique<console::Kata>(ui::Platform{&fake.messages, &fake.files, notADirectory, &fake.displays, &fake.sounds});
         click("MyButton1");
         click("MyButton7");
         expectOnlyMessage(ui::MessageIcon::Critical, QStringLiteral("Error saving"));

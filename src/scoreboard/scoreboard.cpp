@@ -43,6 +43,13 @@ void place(Kabord &board, const std::vector<Placed> &layout)
 Scoreboard::Scoreboard(const ConsoleFields &fields, const ui::Platform &platform, QWidget *console)
     : QObject(console), m_fields(fields), m_platform(platform), m_console(console)
 {
+    // A display that goes away takes the scoreboard with it, closed as
+    // "Close Scoreboard" closes it, rather than letting the window system
+    // move it over the operator's console.
+    connect(m_platform.displays, &ui::Displays::removed, this, [this](QScreen *screen) {
+        if (isOpen() && m_board->screen() == screen)
+            discard();
+    });
 }
 
 Scoreboard::~Scoreboard()

@@ -86,6 +86,7 @@ QWidget *make(const Control &row, QWidget *parent)
         return new QCheckBox(text, parent);
     case Kind::Text: {
         auto *field = new QLineEdit(text, parent);
+        field->setMaxLength(kFieldLimit);
         if (row.align == Align::Centre)
             field->setAlignment(Qt::AlignCenter);
         return field;

@@ -10,6 +10,10 @@
 
 namespace ui {
 
+// The most characters a text field holds: more than the longest path a
+// file system takes, few enough that a huge paste is handled at once.
+inline constexpr int kFieldLimit = 4096;
+
 // Stacking order of the rows of one table.
 enum class Listed { BackToFront, FrontToBack };
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QMessageBox>
 
 namespace ui {
@@ -38,6 +39,11 @@ public:
 
 class SystemDisplays final : public Displays {
 public:
+    SystemDisplays()
+    {
+        connect(qGuiApp, &QGuiApplication::screenAdded, this, &Displays::added);
+        connect(qGuiApp, &QGuiApplication::screenRemoved, this, &Displays::removed);
+    }
     QList<QScreen *> screens() const override { return QGuiApplication::screens(); }
     QScreen *main() const override { return QGuiApplication::primaryScreen(); }
 };
@@ -46,8 +52,13 @@ public:
 
 Displays &systemDisplays()
 {
-    static SystemDisplays displays;
-    return displays;
+    // One for the application's life, deleted with it.
+    static QPointer<SystemDisplays> displays;
+    if (!displays) {
+        displays = new SystemDisplays;
+        displays->setParent(qGuiApp);
+    }
+    return *displays;
 }
 
 Platform systemPlatform()

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
+#include <QScreen>
 #include <QString>
 #include <optional>
 
-class QScreen;
 class QWidget;
 
 namespace ui {
@@ -37,12 +38,20 @@ public:
                                             const QString &directory) = 0;
 };
 
-// The displays of the desktop, as the window system reports them.
-class Displays {
+// The displays of the desktop, as the window system reports them, and
+// their coming and going (a projector's cable pulled out, a screen
+// switched off).
+class Displays : public QObject {
+    Q_OBJECT
 public:
-    virtual ~Displays() = default;
     virtual QList<QScreen *> screens() const = 0;
     virtual QScreen *main() const = 0; // the primary display
+
+signals:
+    void added(QScreen *screen);
+    // Announced while the display is still there, before the window system
+    // moves its windows elsewhere.
+    void removed(QScreen *screen);
 };
 
 struct Platform {

@@ -6,6 +6,7 @@
 #include "ui/platform.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -47,14 +48,41 @@ public:
     QList<Request> requests;
 };
 
+// The real displays, whose going away a test can announce.
+class AnnouncedDisplays final : public ui::Displays {
+public:
+    QList<QScreen *> screens() const override
+    {
+        QList<QScreen *> present = QGuiApplication::screens();
+        for (QScreen *gone : m_gone)
+            present.removeAll(gone);
+        return present;
+    }
+    QScreen *main() const override { return QGuiApplication::primaryScreen(); }
+    void remove(QScreen *screen)
+    {
+        emit removed(screen);
+        m_gone.append(screen);
+    }
+    void bringBack(QScreen *screen)
+    {
+        m_gone.removeAll(screen);
+        emit added(screen);
+    }
+
+private:
+    QList<QScreen *> m_gone;
+};
+
 // A platform whose settings live in a fresh temporary directory.
 struct FakePlatform {
     QTemporaryDir dir;
     RecordedMessages messages;
     ScriptedFileDialog files;
     RecordedSounds sounds;
+    AnnouncedDisplays displays;
 
-    ui::Platform platform() { return ui::Platform{&messages, &files, dir.path(), &ui::systemDisplays(), &sounds}; }
+    ui::Platform platform() { return ui::Platform{&messages, &files, dir.path(), &displays, &sounds}; }
     QString settingsPath() const { return QDir(dir.path()).filePath(QStringLiteral("kata.ini")); }
 };
 

@@ -1,0 +1,141 @@
+// A competition day in a few seconds: drives the real console headless,
+// opening and closing the scoreboard, choosing flags and running the clock
+// with the scoreboard open, and prints the resident memory after a warm-up
+// and at the end.
+//   bash tools/bench.sh soak           1,000 openings, 10,000 choices, 10,000 ticks
+//   build-sanitize/bench/soak --short  a tenth of that, under the sanitizers
+#include "console/console.h"
+#include "scoreboard/kabord.h"
+#include "scoreboard/scoreboard.h"
+#include "ui/sound.h"
+#include "ui/widgets.h"
+#include "timer/matchclock.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+const char *kScreens = R"({"screens":[
+    {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
+    {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
+
+class Silent final : public ui::Messages, public ui::FileDialog, public ui::Sounds {
+public:
+    void show(QWidget *, ui::MessageIcon, const QString &) override {}
+    std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
+                                    const QString &) override
+    {
+        return std::nullopt;
+    }
+    void play(const QString &, ui::Signal) override {}
+};
+
+long residentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+struct Day {
+    console::Kata &kata;
+
+    QAbstractButton *button(const QString &name) const { return kata.findChild<QAbstractButton *>(name); }
+
+    void openings(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            button(QStringLiteral("command1"))->click();
+            QApplication::processEvents(); // paints it
+            // Closed from the console, and by a click on the scoreboard.
+            if (i % 2)
+                button(QStringLiteral("Command2"))->click();
+            else
+                emit kata.scoreboard().current()->label(3)->clicked();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+    void choices(int n)
+    {
+        button(QStringLiteral("command1"))->click();
+        for (int i = 0; i < n; ++i) {
+            const bool red = (i / 5) % 2 == 0;
+            button(QStringLiteral("Option%1%2").arg(red ? 'r' : 'b').arg(i % 5 + 1))->click();
+            if (i % 100 == 99)
+                button(i % 200 == 199 ? QStringLiteral("Options3") : QStringLiteral("Options5"))->click();
+            if (i % 50 == 0)
+                QApplication::processEvents();
+        }
+        QApplication::processEvents();
+    }
+    void ticks(int n)
+    {
+        button(QStringLiteral("command1"))->click();
+        kata.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("9"));
+        kata.findChild<QLineEdit *>(QStringLiteral("Text6"))->setText(QStringLiteral("59"));
+        for (int i = 0; i < n; ++i) {
+            if (!kata.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive()) {
+                kata.resettim();
+                button(QStringLiteral("Command4"))->click();
+            }
+            kata.clock().tick();
+            if (i % 10 == 0)
+                QApplication::processEvents();
+        }
+        kata.resetw();
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const bool brief = argc > 1 && qstrcmp(argv[1], "--short") == 0;
+    const int scale = brief ? 10 : 1;
+
+    QTemporaryDir dir;
+    QFile layout(dir.filePath(QStringLiteral("screens.json")));
+    if (!layout.open(QIODevice::WriteOnly) || layout.write(kScreens) < 0)
+        return 2;
+    layout.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    Silent silent;
+    console::Kata kata(ui::Platform{&silent, &silent, dir.path(), &ui::systemDisplays(), &silent});
+    kata.show();
+    QApplication::processEvents();
+    Day day{kata};
+
+    QElapsedTimer clock;
+    clock.start();
+    day.openings(100 / scale);
+    day.choices(1000 / scale);
+    day.ticks(1000 / scale);
+    const long warm = residentKilobytes();
+    std::printf("after the warm-up (%d openings, %d choices, %d ticks): %ld kB resident\n", 100 / scale,
+                1000 / scale, 1000 / scale, warm);
+    std::fflush(stdout);
+
+    day.openings(1000 / scale);
+    day.choices(10000 / scale);
+    day.ticks(10000 / scale);
+    const long end = residentKilobytes();
+    std::printf("after %d openings, %d choices, %d ticks: %ld kB resident, growth %+ld kB (target under 1024), "
+                "%.1f s\n",
+                1000 / scale, 10000 / scale, 10000 / scale, end, end - warm, double(clock.elapsed()) / 1000.0);
+    return brief || end - warm < 1024 ? 0 : 1;
+}

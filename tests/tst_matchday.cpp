@@ -1,0 +1,220 @@
+// A long competition day: a display that goes away, bad input in every
+// field, absurd scale values. Runs on a desktop of two displays.
+#include "console/console.h"
+#include "decision/decisionpanel.h"
+#include "scoreboard/kabord.h"
+#include "scoreboard/scoreboard.h"
+#include "settings/settingsfile.h"
+#include "support/fakeplatform.h"
+#include "timer/matchclock.h"
+#include "ui/design.h"
+#include "ui/widgets.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+QScreen *screenNamed(const char *name)
+{
+    for (QScreen *screen : QGuiApplication::screens())
+        if (screen->name() == QLatin1String(name))
+            return screen;
+    qFatal("no screen %s", name);
+}
+
+const char *const kFields[] = {"Text1", "Text6", "Text5", "eindwav", "waarwav", "hsch", "vsch", "fsch", "sbtxt", "shtxt"};
+
+} // namespace
+
+class MatchDayTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::FakePlatform> m_fake;
+    std::unique_ptr<console::Kata> m_kata;
+
+    template <typename T = QWidget>
+    T *get(const char *name) const
+    {
+        return ui::named<T>(m_kata->client(), name);
+    }
+    void click(const char *name) { get<QAbstractButton>(name)->click(); }
+    scoreboard::Kabord *board() const { return m_kata->scoreboard().current(); }
+    void start()
+    {
+        m_kata = std::make_unique<console::Kata>(m_fake->platform());
+        m_kata->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_kata.get()));
+        m_kata->setOuterHeight(7800);
+    }
+
+private slots:
+    void init()
+    {
+        m_fake = std::make_unique<testing::FakePlatform>();
+        start();
+    }
+    void cleanup()
+    {
+        m_kata.reset();
+        m_fake.reset();
+    }
+
+    // The scoreboard's display goes away: it closes, and nothing else changes.
+    void aLostDisplayClosesTheScoreboard()
+    {
+        QScreen *hall = screenNamed("b-hall");
+        click("command1");
+        QCOMPARE(board()->screen(), hall);
+        click("Optionr3");
+        click("Command4");
+
+        m_fake->displays.remove(QGuiApplication::primaryScreen()); // not the scoreboard's
+        QVERIFY(board() && board()->isVisible());
+
+        m_fake->displays.remove(hall);
+        QVERIFY(!board());
+        QVERIFY(m_kata->isVisible());
+        QVERIFY(m_kata->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+        QCOMPARE(m_kata->decision().counts(), (decision::FlagCounts{3, 2}));
+
+        // The next tick writes a hidden scoreboard; it stays hidden.
+        m_kata->clock().tick();
+        QVERIFY(!board()->isVisible());
+        // A display coming back changes nothing until the operator opens it.
+        m_fake->displays.bringBack(hall);
+        QVERIFY(!board()->isVisible());
+        click("command1");
+        QCOMPARE(board()->screen(), hall);
+        QCOMPARE(board()->geometry(), hall->geometry());
+    }
+
+    // Every field takes a huge paste, control characters, right-to-left text
+    // and broken UTF-16; every action answers at once, and the saved file
+    // holds what the fields held.
+    void badInputInEveryField_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::newRow("100,000 characters") << QString(100000, QLatin1Char('7'));
+        QTest::newRow("control characters") << QString::fromUtf16(u"a\u0001\u0007\t\u001b\u007f\u0085b");
+        QTest::newRow("right to left") << QString::fromUtf16(u"\u202e\u05e9\u05dc\u05d5\u05dd 12 \u0645\u0631\u062d\u0628\u0627");
+        QString broken = QStringLiteral("x");
+        broken += QChar(0xD800); // a lone high surrogate
+        broken += QStringLiteral("y");
+        broken += QChar(0xDC00); // a lone low surrogate
+        QTest::newRow("lone surrogates") << broken;
+    }
+    void badInputInEveryField()
+    {
+        QFETCH(QString, input);
+        QElapsedTimer clock;
+        auto quick = [&](const char *what) {
+            QVERIFY2(clock.elapsed() < 100, qPrintable(QStringLiteral("%1: %2 ms").arg(what).arg(clock.elapsed())));
+        };
+        QGuiApplication::clipboard()->setText(input);
+        for (const char *name : kFields) {
+            auto *field = get<QLineEdit>(name);
+            clock.start();
+            field->selectAll();
+            field->paste(); // as the context menu pastes: past the key filter
+            if (field->text().isEmpty()) // hidden fields take no paste
+                field->setText(input);
+            QApplication::processEvents();
+            quick(name);
+        }
+        clock.start();
+        click("command12");
+        click("command1"); // the scales read as numbers, some as 0
+        quick("opening");
+        m_fake->messages.shown.clear();
+        clock.start();
+        click("command6");
+        click("Command4");
+        m_kata->clock().tick();
+        click("command3");
+        QApplication::processEvents();
+        quick("clock");
+
+        clock.start();
+        click("MyButton7");
+        quick("saving");
+        QCOMPARE(m_fake->messages.shown.size(), 1);
+        QCOMPARE(m_fake->messages.shown.first().text, QStringLiteral("Ini-file saved"));
+
+        // Lines 1 to 5 hold the fields' texts; a character the file's
+        // encoding cannot hold comes back as a replacement character.
+        QFile file(m_fake->settingsPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 8);
+        int line = 0;
+        for (const char *name : {"eindwav", "waarwav", "hsch", "vsch", "fsch"}) {
+            const QString held = get<QLineEdit>(name)->text();
+            const QString back = QString::fromLocal8Bit(lines[line++].chopped(1));
+            QCOMPARE(back.size(), held.size());
+            for (qsizetype i = 0; i < held.size(); ++i)
+                if (back[i] != held[i])
+                    QVERIFY2(held[i].isSurrogate() && (back[i] == QChar::ReplacementCharacter || back[i] == u'?'),
+                             qPrintable(QStringLiteral("%1, character %2").arg(QLatin1String(name)).arg(i)));
+        }
+        // The next start reads the sound files back as they were saved.
+        const QString warning = get<QLineEdit>("waarwav")->text();
+        start();
+        QCOMPARE(get<QLineEdit>("waarwav")->text().size(), warning.size());
+    }
+
+    // Absurd scale values open a scoreboard, too big or too small, at once.
+    void absurdScalesOpenAtOnce()
+    {
+        const QString digits400(400, QLatin1Char('9'));
+        for (const QString &scale : {QStringLiteral("1e-300"), QStringLiteral("1e300"), QStringLiteral("0.0001"),
+                                     QStringLiteral("1000000"), QStringLiteral("inf"), QStringLiteral("nan"), digits400,
+                                     QStringLiteral("0.") + QString(320, QLatin1Char('0')) + QStringLiteral("1"),
+                                     QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QStringLiteral("1")}) {
+            for (const char *name : {"hsch", "vsch", "fsch"})
+                get<QLineEdit>(name)->setText(scale);
+            QElapsedTimer clock;
+            clock.start();
+            click("command1");
+            QApplication::processEvents();
+            const QImage picture = board() ? board()->grab().toImage() : QImage();
+            QVERIFY2(clock.elapsed() < 100, qPrintable(QStringLiteral("%1: %2 ms").arg(scale.left(12)).arg(clock.elapsed())));
+            // "inf", "nan" and a fraction too small for a double read as 0.
+            const bool zero = scale == QLatin1String("inf") || scale == QLatin1String("nan") || scale.size() > 400;
+            QCOMPARE(board() != nullptr, !zero);
+            QCOMPARE(m_fake->messages.shown.size(), zero ? 1 : 0);
+            m_fake->messages.shown.clear();
+            if (board())
+                QVERIFY(!picture.isNull());
+        }
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QTemporaryFile layout;
+    if (!layout.open())
+        return 2;
+    layout.write(R"({"screens":[
+        {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
+        {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":2}]})");
+    layout.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
+    QApplication app(argc, argv);
+    MatchDayTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_matchday.moc"
