@@ -54,7 +54,8 @@ int main(int argc, char *argv[])
     SilentMessages messages;
     NoFiles files;
 
-    console::Kata kata(ui::Platform{&messages, &files, settingsDir.path(), &ui::systemDisplays()});
+    console::Kata kata(
+        ui::Platform{&messages, &files, {settingsDir.path(), true, settingsDir.path()}, &ui::systemDisplays()});
     kata.show();
     find<QRadioButton>(kata, "Optionr4")->click(); // red 4, blue 1
     bool ok = save(kata, out, "console.png");
