@@ -1,0 +1,63 @@
+#include "about/about.h"
+
+#include "about/aboutdesign.h"
+#include "ui/design.h"
+#include "ui/pushbutton.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+#include <QScreen>
+#include <QStyle>
+
+namespace about {
+
+Overfrm::Overfrm() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(ui::qs(kWindowName));
+    setWindowTitle(QString());
+    setAttribute(Qt::WA_DeleteOnClose);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFixedSize(ui::px(kClientWidth), ui::px(kClientHeight));
+
+    ui::build(this, aboutControls());
+    ui::named<QLabel>(this, kSmallPrint)->setWordWrap(true);
+    connect(ui::named<ui::PushButton>(this, "Command2"), &ui::PushButton::clicked, this, &QWidget::close);
+}
+
+void Overfrm::showEvent(QShowEvent *event)
+{
+    // The first time: centred on its screen.
+    if (!m_placed) {
+        m_placed = true;
+        if (const QScreen *screen = this->screen())
+            move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(),
+                                     screen->availableGeometry())
+                     .topLeft());
+    }
+    QWidget::showEvent(event);
+}
+
+About::About(QWidget *console) : QObject(console), m_console(console) {}
+
+About::~About() { delete m_window.data(); }
+
+void About::show()
+{
+    if (!m_window) {
+        m_window = new Overfrm;
+        if (QScreen *screen = m_console->screen())
+            m_window->setScreen(screen);
+    } else {
+        // Shown anew, it comes back even from a minimised state.
+        m_window->hide();
+        m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+} // namespace about
