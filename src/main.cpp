@@ -44,6 +44,7 @@ int main(int argc, char *argv[])
         print(stderr, QStringLiteral("taikan: the program's pictures cannot be drawn; is Qt's SVG support "
                                      "(libqt6svg6) installed?\n"));
     QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("taikan")); // its menu entry, taikan.desktop
 
     console::Kata kata(ui::systemPlatform());
     kata.show();
