@@ -2,6 +2,7 @@
 #include "console/console.h"
 #include "support/fakeplatform.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QScreen>
 #include <QTemporaryFile>
@@ -24,6 +25,30 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&kata));
         QCOMPARE(kata.screen(), main);
         const QPoint offset = kata.frameGeometry().center() - main->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+    }
+
+    // The About window opens centred on the console's display, not on the main one.
+    void aboutOpensOnTheConsolesDisplay()
+    {
+        QScreen *hall = QGuiApplication::screens().at(1);
+        QVERIFY(hall != QGuiApplication::primaryScreen());
+        testing::FakePlatform fake;
+        console::Kata kata(fake.platform());
+        kata.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&kata));
+        kata.setScreen(hall);
+        kata.move(hall->geometry().topLeft() + QPoint(40, 40));
+        QTRY_COMPARE(kata.screen(), hall);
+
+        kata.findChild<QAction *>(QStringLiteral("over"))->trigger();
+        QWidget *about = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == QLatin1String("Overfrm") && widget->isVisible())
+                about = widget;
+        QVERIFY(about);
+        QCOMPARE(about->screen(), hall);
+        const QPoint offset = about->frameGeometry().center() - hall->availableGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
     }
 };

@@ -27,15 +27,30 @@ Overfrm::Overfrm() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt:
     connect(ui::named<ui::PushButton>(this, "Command2"), &ui::PushButton::clicked, this, &QWidget::close);
 }
 
+void Overfrm::openOn(QScreen *screen)
+{
+    m_home = screen ? screen : this->screen();
+    // Placed on its screen before it is shown: a window is shown on the
+    // screen that holds its position.
+    setScreen(m_home);
+    centre();
+    show();
+}
+
+void Overfrm::centre()
+{
+    if (m_home)
+        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(),
+                                 m_home->availableGeometry())
+                 .topLeft());
+}
+
 void Overfrm::showEvent(QShowEvent *event)
 {
-    // The first time: centred on its screen.
+    // The first time, once its frame is known: centred again.
     if (!m_placed) {
         m_placed = true;
-        if (const QScreen *screen = this->screen())
-            move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(),
-                                     screen->availableGeometry())
-                     .topLeft());
+        centre();
     }
     QWidget::showEvent(event);
 }
@@ -48,14 +63,13 @@ void About::show()
 {
     if (!m_window) {
         m_window = new Overfrm;
-        if (QScreen *screen = m_console->screen())
-            m_window->setScreen(screen);
+        m_window->openOn(m_console->screen());
     } else {
         // Shown anew, it comes back even from a minimised state.
         m_window->hide();
         m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
+        m_window->show();
     }
-    m_window->show();
     m_window->raise();
     m_window->activateWindow();
 }

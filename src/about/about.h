@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QScreen>
 #include <QWidget>
 
 namespace about {
@@ -15,10 +16,16 @@ class Overfrm : public QWidget {
 public:
     Overfrm();
 
+    // Shows it the first time, centred on `screen` (none: its own).
+    void openOn(QScreen *screen);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void centre();
+
+    QPointer<QScreen> m_home;
     bool m_placed = false;
 };
 
