@@ -18,7 +18,7 @@ inline constexpr std::string_view kPicture = ":/icons/taikan.svg";
 // The window's controls; every place is relative to the parent row.
 std::span<const ui::Control> aboutControls();
 
-// The controls whose text runs over several lines.
+// The small print, whose text runs over several lines.
 inline constexpr std::string_view kSmallPrint = "Label8";
 
 } // namespace about

@@ -12,9 +12,9 @@ namespace {
 // The options of QGuiApplication and QApplication (and of the X11 platform),
 // with a value and without.
 constexpr const char *kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin",   "qmljsdebugger", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle",   "session",       "style",    "stylesheet",    "display",
-    "geometry",  "name",             "title",         "visual",   "fontengine",
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "display", "geometry", "name",
+    "title", "visual", "fontengine",
 };
 constexpr const char *kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
