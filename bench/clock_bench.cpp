@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
         spinner.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--spin")});
 
     Silent silent;
-    console::Kata kata(ui::Platform{&silent, &silent, dir.path(), &ui::systemDisplays(), nullptr});
+    console::Kata kata(ui::Platform{&silent, &silent, {dir.path(), true, dir.path()}, &ui::systemDisplays(), nullptr});
     kata.show();
     kata.startscb();
     auto *minutes = kata.findChild<QLineEdit *>(QStringLiteral("Text1"));

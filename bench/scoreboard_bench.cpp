@@ -89,7 +89,7 @@ int scoreboardWindow(int runs)
 {
     QTemporaryDir settings;
     Silent silent;
-    console::Kata kata(ui::Platform{&silent, &silent, settings.path(), &ui::systemDisplays(), nullptr});
+    console::Kata kata(ui::Platform{&silent, &silent, {settings.path(), true, settings.path()}, &ui::systemDisplays(), nullptr});
     kata.show();
     QApplication::processEvents();
 

@@ -115,7 +115,7 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     Silent silent;
-    console::Kata kata(ui::Platform{&silent, &silent, dir.path(), &ui::systemDisplays(), &silent});
+    console::Kata kata(ui::Platform{&silent, &silent, {dir.path(), true, dir.path()}, &ui::systemDisplays(), &silent});
     kata.show();
     QApplication::processEvents();
     Day day{kata};

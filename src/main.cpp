@@ -1,15 +1,54 @@
+#include "app/commandline.h"
 #include "console/console.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+void print(std::FILE *stream, const QString &text)
+{
+    if (!text.isEmpty()) {
+        std::fputs(text.toLocal8Bit().constData(), stream);
+        std::fflush(stream);
+    }
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // The user's configuration folder is named after the application.
+    QCoreApplication::setApplicationName(QStringLiteral("Taikan"));
+
+    // The options are read before anything needs a display: --help and
+    // --version work without one.
+    app::CommandLine line;
+    {
+        QCoreApplication core(argc, argv);
+        line = app::readCommandLine(QCoreApplication::arguments(),
+                                    [] { return settings::settingsPaths(ui::systemPlatform().settings); });
+    }
+    print(stdout, line.output);
+    print(stderr, line.error);
+    if (line.finished)
+        return line.exitCode;
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Taikan"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QIcon icon(QStringLiteral(":/icons/taikan.svg"));
+    if (icon.pixmap(QSize(64, 64)).isNull())
+        print(stderr, QStringLiteral("taikan: the program's pictures cannot be drawn; is Qt's SVG support "
+                                     "(libqt6svg6) installed?\n"));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("taikan")); // its menu entry, taikan.desktop
 
     console::Kata kata(ui::systemPlatform());
     kata.show();
+    if (line.quitAfterStart)
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }

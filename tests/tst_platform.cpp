@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -88,9 +89,30 @@ private slots:
                  std::optional<QString>(wav));
     }
 
-    void settingsLieBesideTheExecutable()
+    void settingsFolders()
     {
-        QCOMPARE(ui::systemPlatform().settingsDirectory, QCoreApplication::applicationDirPath());
+        const ui::SettingsFolders folders = ui::systemPlatform().settings;
+        QCOMPARE(folders.program, QCoreApplication::applicationDirPath());
+        QVERIFY(folders.programWritable); // the build folder
+        QCOMPARE(folders.user, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+        QVERIFY(folders.user.endsWith(QCoreApplication::applicationName()));
+    }
+
+    // Tests run as root, whom permission bits do not stop: only trying tells.
+    void canCreateFilesIn()
+    {
+        QTemporaryDir dir;
+        QVERIFY(ui::canCreateFilesIn(dir.path()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+
+        QVERIFY(!ui::canCreateFilesIn(QStringLiteral("/proc")));
+        QVERIFY(!ui::canCreateFilesIn(dir.filePath(QStringLiteral("missing"))));
+        const QString plain = dir.filePath(QStringLiteral("plain"));
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(!ui::canCreateFilesIn(plain));
+        QVERIFY(!ui::canCreateFilesIn(QString()));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "decision/coupling.h"
 #include "scoreboard/boarddesign.h"
 #include "scoreboard/scaling.h"
+#include "settings/settingslocation.h"
 #include "settings/setupstrip.h"
 #include "timer/clockrules.h"
 #include "ui/fontsize.h"
@@ -198,6 +199,44 @@ private slots:
         QVERIFY(timer::minutesTooLarge("12"));
         QVERIFY(timer::minutesTooLarge(" 10"));
         QVERIFY(timer::minutesTooLarge("9.5"));
+    }
+
+    void settingsLocation_data()
+    {
+        using settings::Folder;
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("userFile");
+        QTest::addColumn<bool>("programFile");
+        QTest::addColumn<int>("read");
+        QTest::addColumn<int>("write");
+        auto row = [](const char *name, bool writable, bool user, bool program, Folder read, Folder write) {
+            QTest::newRow(name) << writable << user << program << int(read) << int(write);
+        };
+        // A writable program folder keeps kata.ini, whatever the user's folder holds.
+        row("portable, first start", true, false, false, Folder::None, Folder::Program);
+        row("portable", true, false, true, Folder::Program, Folder::Program);
+        row("portable, stray user file", true, true, false, Folder::None, Folder::Program);
+        row("portable, both", true, true, true, Folder::Program, Folder::Program);
+        // Installed for all users: the user's file, else the program's as a start.
+        row("installed, first start", false, false, false, Folder::None, Folder::User);
+        row("installed, shipped starting values", false, false, true, Folder::Program, Folder::User);
+        row("installed, saved before", false, true, false, Folder::User, Folder::User);
+        row("installed, saved over starting values", false, true, true, Folder::User, Folder::User);
+    }
+    void settingsLocation()
+    {
+        QFETCH(bool, writable);
+        QFETCH(bool, userFile);
+        QFETCH(bool, programFile);
+        QFETCH(int, read);
+        QFETCH(int, write);
+        const settings::Location where = settings::settingsLocation(writable, userFile, programFile);
+        QCOMPARE(int(where.read), read);
+        QCOMPARE(int(where.write), write);
+        // What "Save" writes is what the next start reads.
+        const bool userAfterSave = userFile || where.write == settings::Folder::User;
+        const bool programAfterSave = programFile || where.write == settings::Folder::Program;
+        QCOMPARE(settings::settingsLocation(writable, userAfterSave, programAfterSave).read, where.write);
     }
 
     // The worked examples, to the digit, in single precision.

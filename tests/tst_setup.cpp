@@ -383,11 +383,86 @@ private slots:
         writeFile(notADirectory, "plain bytes");
         FakePlatform &fake = *m_fake;
         m_kata.reset();
-        m_kata = std::make_unique<console::Kata>(ui::Platform{&fake.messages, &fake.files, notADirectory, &fake.displays, &fake.sounds});
+        m_kata = std::make_unique<console::Kata>(ui::Platform{
+            &fake.messages, &fake.files, {notADirectory, true, fake.userFolder()}, &fake.displays, &fake.sounds});
         click("MyButton1");
         click("MyButton7");
         expectOnlyMessage(ui::MessageIcon::Critical, QStringLiteral("Error saving"));
         QCOMPARE(readAll(notADirectory), QByteArray("plain bytes"));
+    }
+
+    // Installed for all users: the program's folder cannot be written.
+    void readOnlyProgramFolderKeepsTheUsersFile()
+    {
+        const QByteArray shipped("ship.wav\r\nwarn.wav\r\n2\r\n2\r\n2\r\n 1 \r\n 0 \r\n");
+        writeFile(m_fake->settingsPath(), shipped);
+        m_fake->programWritable = false;
+        start();
+        // The file beside the program gives the starting values.
+        QCOMPARE(fieldTexts(), (QStringList{"ship.wav", "warn.wav", "2", "2", "2", "1", "0"}));
+        QVERIFY(mirrored());
+        QVERIFY(!QFileInfo::exists(m_fake->userFolder()));
+
+        click("MyButton1");
+        fill("mine.wav", "warn.wav", "3", "2", "2");
+        click("Check10");
+        click("MyButton7");
+        expectOnlyMessage(ui::MessageIcon::Information, QStringLiteral("Ini-file saved"));
+        QCOMPARE(readAll(m_fake->userSettingsPath()),
+                 QByteArray("mine.wav\r\nwarn.wav\r\n3\r\n2\r\n2\r\n 0 \r\n 0 \r\n"));
+        QCOMPARE(readAll(m_fake->settingsPath()), shipped);
+        const QStringList saved = fieldTexts();
+
+        // From now on the user's file is read; the program's is not.
+        start();
+        QCOMPARE(fieldTexts(), saved);
+        QVERIFY(!mirrored());
+        writeFile(m_fake->settingsPath(), "other.wav\r\n");
+        start();
+        QCOMPARE(fieldTexts(), saved);
+        QVERIFY(m_fake->messages.shown.isEmpty());
+    }
+
+    void readOnlyProgramFolderWithoutAnyFile()
+    {
+        m_fake->programWritable = false;
+        start();
+        expectDesignValues();
+        click("MyButton1");
+        get<QLineEdit>("fsch")->setText(QStringLiteral("1.5"));
+        click("MyButton7");
+        expectOnlyMessage(ui::MessageIcon::Information, QStringLiteral("Ini-file saved"));
+        QVERIFY(readAll(m_fake->userSettingsPath()).startsWith("\r\n\r\n1\r\n1\r\n1.5\r\n"));
+        QVERIFY(!QFileInfo::exists(m_fake->settingsPath()));
+        start();
+        QCOMPARE(text("fsch"), QStringLiteral("1.5"));
+    }
+
+    void writableProgramFolderIgnoresTheUsersFile()
+    {
+        QVERIFY(QDir().mkpath(m_fake->userFolder()));
+        const QByteArray users("user.wav\r\nuser.wav\r\n4\r\n4\r\n4\r\n 1 \r\n 1 \r\n");
+        writeFile(m_fake->userSettingsPath(), users);
+        start();
+        expectDesignValues();
+        click("MyButton1");
+        click("MyButton7");
+        expectOnlyMessage(ui::MessageIcon::Information, QStringLiteral("Ini-file saved"));
+        QVERIFY(QFileInfo(m_fake->settingsPath()).isFile());
+        QCOMPARE(readAll(m_fake->userSettingsPath()), users);
+    }
+
+    void userFolderThatCannotBeMadeFailsTheSave()
+    {
+        // Where the configuration folder should go, there is a file.
+        writeFile(m_fake->home.filePath(QStringLiteral(".config")), "a file");
+        m_fake->programWritable = false;
+        start();
+        click("MyButton1");
+        click("MyButton7");
+        expectOnlyMessage(ui::MessageIcon::Critical, QStringLiteral("Error saving"));
+        QCOMPARE(readAll(m_fake->home.filePath(QStringLiteral(".config"))), QByteArray("a file"));
+        QVERIFY(!QFileInfo::exists(m_fake->settingsPath()));
     }
 };
 

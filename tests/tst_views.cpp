@@ -9,6 +9,7 @@
 #include "ui/widgets.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -210,6 +211,26 @@ private slots:
         // The field number and the clock, black on white.
         QVERIFY(count({886, 43, 100, 160}, black) > 3000);
         QVERIFY(count({600, 740, 690, 320}, black) > 10000);
+    }
+
+    // About opens centred on the console's display, not always on the main one.
+    void aboutWindow()
+    {
+        QScreen *other = QGuiApplication::screens().constLast();
+        m_kata->setScreen(other);
+        m_kata->move(other->geometry().topLeft() + QPoint(40, 40));
+        QTRY_COMPARE(m_kata->screen(), other);
+        m_kata->findChild<QAction *>(QStringLiteral("over"))->trigger();
+        QWidget *about = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == QLatin1String("Overfrm") && widget->isVisible())
+                about = widget;
+        QVERIFY(about);
+        QCOMPARE(about->screen(), other);
+        const QPoint offset = about->frameGeometry().center() - other->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+        if (is("wide"))
+            COMPARE_SNAPSHOT(about->grab().toImage(), QStringLiteral("about"));
     }
 
     void consolePictures()

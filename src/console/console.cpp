@@ -1,5 +1,6 @@
 #include "console/console.h"
 
+#include "about/about.h"
 #include "console/consoledesign.h"
 #include "console/keys.h"
 #include "decision/decisionpanel.h"
@@ -69,6 +70,7 @@ Kata::Kata(const ui::Platform &platform, QWidget *parent)
     auto entry = [this](const char *name) { return findChild<QAction *>(QLatin1String(name)); };
 
     connect(entry("su"), &QAction::triggered, m_setup, &settings::SetupPanel::openFromMenu);
+    connect(entry("over"), &QAction::triggered, new about::About(this), &about::About::show);
 
     // Every flag choice is published to the scoreboard.
     connect(m_decision, &decision::DecisionPanel::decisionMade, this, &Kata::scorebord);

@@ -1,5 +1,6 @@
 #include "settings/setuppanel.h"
 
+#include "settings/settingslocation.h"
 #include "settings/setupstrip.h"
 #include "ui/design.h"
 #include "ui/pushbutton.h"
@@ -29,6 +30,18 @@ QString fromEightBit(const std::string &bytes)
 }
 
 } // namespace
+
+SettingsPaths settingsPaths(const ui::SettingsFolders &folders)
+{
+    const QString program = QDir(folders.program).filePath(kFileName);
+    const QString user = QDir(folders.user).filePath(kFileName);
+    const Location where = settingsLocation(folders.programWritable, QFileInfo::exists(user),
+                                            QFileInfo::exists(program));
+    auto path = [&](Folder folder) {
+        return folder == Folder::Program ? program : folder == Folder::User ? user : QString();
+    };
+    return {path(where.read), path(where.write)};
+}
 
 SetupPanel::SetupPanel(QWidget *client, const ui::Platform &platform, Height height)
     : QObject(client), m_client(client), m_platform(platform), m_height(std::move(height))
@@ -72,10 +85,7 @@ void SetupPanel::findSound(QLineEdit *field)
         field->setText(*chosen);
 }
 
-QString SetupPanel::settingsPath() const
-{
-    return QDir(m_platform.settingsDirectory).filePath(kFileName);
-}
+SettingsPaths SetupPanel::settingsPaths() const { return settings::settingsPaths(m_platform.settings); }
 
 Settings SetupPanel::fromControls() const
 {
@@ -117,8 +127,8 @@ void SetupPanel::restore()
 {
     // Only a regular file is read: a directory, a pipe or a device named
     // kata.ini is no settings file, and must not stall the start-up.
-    const QString path = settingsPath();
-    if (!QFileInfo(path).isFile())
+    const QString path = settingsPaths().read;
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -131,11 +141,14 @@ void SetupPanel::restore()
 void SetupPanel::save()
 {
     const std::string bytes = writeSettings(fromControls());
+    const QString path = settingsPaths().write;
+    // The user's configuration folder may not be there yet.
+    const bool folder = QDir().mkpath(QFileInfo(path).absolutePath());
     // The new content goes to a temporary file beside the old one, which it
     // replaces only once it is written completely. Unbuffered, so that a
     // short write (a full disk) shows here and the old file stays.
-    QSaveFile file(settingsPath());
-    const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+    QSaveFile file(path);
+    const bool saved = folder && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
         && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
     if (saved)
         m_platform.messages->show(m_client->window(), ui::MessageIcon::Information, QStringLiteral("Ini-file saved"));

@@ -12,6 +12,13 @@ class QWidget;
 
 namespace settings {
 
+// The paths of kata.ini in `folders`, as settingsLocation() chooses them.
+struct SettingsPaths {
+    QString read;  // empty: nothing to read
+    QString write;
+};
+SettingsPaths settingsPaths(const ui::SettingsFolders &folders);
+
 // The setup strip of the console: opening and closing it, finding the sound
 // files, and keeping the operator's setup in kata.ini.
 class SetupPanel : public QObject {
@@ -38,7 +45,7 @@ public:
     // replaced only by a completely written new one.
     void save();
 
-    QString settingsPath() const;
+    SettingsPaths settingsPaths() const;
     Settings fromControls() const;
     void toControls(const Settings &values);
 

@@ -1,10 +1,13 @@
 #include "ui/platform.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QMessageBox>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace ui {
 
@@ -61,11 +64,22 @@ Displays &systemDisplays()
     return *displays;
 }
 
+bool canCreateFilesIn(const QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".taikan-probe-XXXXXX")));
+    return probe.open(); // and gone again when the probe goes
+}
+
 Platform systemPlatform()
 {
     static SystemMessages messages;
     static SystemFileDialog files;
-    return Platform{&messages, &files, QCoreApplication::applicationDirPath(), &systemDisplays(), nullptr};
+    const QString program = QCoreApplication::applicationDirPath();
+    const SettingsFolders folders{program, canCreateFilesIn(program),
+                                  QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
+    return Platform{&messages, &files, folders, &systemDisplays(), nullptr};
 }
 
 } // namespace ui

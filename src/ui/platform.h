@@ -54,18 +54,28 @@ signals:
     void removed(QScreen *screen);
 };
 
+// The folders kata.ini may lie in; settings::settingsLocation() chooses.
+struct SettingsFolders {
+    QString program;      // the executable's folder
+    bool programWritable; // whether a file can be made there
+    QString user;         // the user's configuration folder (need not exist yet)
+};
+
 struct Platform {
     Messages *messages;
     FileDialog *files;
-    QString settingsDirectory; // where kata.ini lies
+    SettingsFolders settings;
     Displays *displays;
     Sounds *sounds; // the warning and end-of-match signals
 };
 
-// The real platform: Qt's message box, file dialog and screens, and the
-// directory of the executable.
+// The real platform: Qt's message box, file dialog and screens, the folder
+// of the executable and the user's configuration folder.
 Platform systemPlatform();
 // The real displays alone; tests that use the real screens take this one.
 Displays &systemDisplays();
+// Whether a file can be made in `folder`, found by making (and removing)
+// one: permission bits do not tell for root, nor on a read-only mount.
+bool canCreateFilesIn(const QString &folder);
 
 } // namespace ui

@@ -74,16 +74,27 @@ private:
     QList<QScreen *> m_gone;
 };
 
-// A platform whose settings live in a fresh temporary directory.
+// A platform whose folders are fresh temporary directories: `dir` stands for
+// the program's folder, writable or not as `programWritable` says (tests run
+// as root, for whom permission bits stop nothing), and the user's
+// configuration folder lies, not yet made, inside `home`.
 struct FakePlatform {
     QTemporaryDir dir;
+    QTemporaryDir home;
+    bool programWritable = true;
     RecordedMessages messages;
     ScriptedFileDialog files;
     RecordedSounds sounds;
     AnnouncedDisplays displays;
 
-    ui::Platform platform() { return ui::Platform{&messages, &files, dir.path(), &displays, &sounds}; }
+    ui::Platform platform()
+    {
+        return ui::Platform{&messages, &files, {dir.path(), programWritable, userFolder()}, &displays, &sounds};
+    }
+    QString userFolder() const { return QDir(home.path()).filePath(QStringLiteral(".config/Taikan")); }
+    // kata.ini beside the program, and in the user's folder.
     QString settingsPath() const { return QDir(dir.path()).filePath(QStringLiteral("kata.ini")); }
+    QString userSettingsPath() const { return QDir(userFolder()).filePath(QStringLiteral("kata.ini")); }
 };
 
 } // namespace testing

@@ -1,0 +1,92 @@
+#include "app/commandline.h"
+
+#include "ui/design.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+namespace app {
+
+namespace {
+
+// The options of QGuiApplication and QApplication (and of the X11 platform),
+// with a value and without.
+constexpr const char *kQtOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "display", "geometry", "name",
+    "title", "visual", "fontengine",
+};
+constexpr const char *kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+const QString kTryHelp = QStringLiteral("Try 'taikan --help'.\n");
+
+CommandLine finished(int exitCode, const QString &output, const QString &error)
+{
+    CommandLine line;
+    line.finished = true;
+    line.exitCode = exitCode;
+    line.output = output;
+    line.error = error;
+    return line;
+}
+
+CommandLine refused(const QString &why) { return finished(2, {}, why + QLatin1Char('\n') + kTryHelp); }
+
+} // namespace
+
+CommandLine readCommandLine(const QStringList &arguments,
+                            const std::function<settings::SettingsPaths()> &settingsPaths)
+{
+    QCommandLineParser parser;
+    // Qt's options are written with one dash: -platform offscreen.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("%1: the table official's console for a kata competition judged with flags.\n"
+                       "It records the flag decisions of 3 or 5 referees, red (Aka) against blue (Ao),\n"
+                       "runs the match clock and shows the result to the public on a scoreboard\n"
+                       "on a second display.")
+            .arg(ui::qs(kNameAndVersion)));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help and ends."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the name and version and ends."));
+    // Starts, shows the console and ends: a check of an installation.
+    QCommandLineOption quitAfterStart(QStringLiteral("quit-after-start"));
+    quitAfterStart.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addOption(quitAfterStart);
+    for (const char *name : kQtOptionsWithValue) {
+        QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char *name : kQtFlags) {
+        QCommandLineOption option{QLatin1String(name)};
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
+    if (!parser.parse(arguments))
+        return refused(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return refused(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
+
+    if (parser.isSet(help)) {
+        const settings::SettingsPaths paths = settingsPaths();
+        QString text = parser.helpText();
+        text += QStringLiteral("\nThe setup (\"Save\" in the setup strip) is kept in\n  %1\n")
+                    .arg(QDir::toNativeSeparators(paths.write));
+        if (!paths.read.isEmpty() && paths.read != paths.write)
+            text += QStringLiteral("Until it is first saved there, it starts from\n  %1\n")
+                        .arg(QDir::toNativeSeparators(paths.read));
+        return finished(0, text, {});
+    }
+    if (parser.isSet(version))
+        return finished(0, ui::qs(kNameAndVersion) + QLatin1Char('\n'), {});
+    CommandLine line;
+    line.quitAfterStart = parser.isSet(quitAfterStart);
+    return line;
+}
+
+} // namespace app

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "settings/setuppanel.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string_view>
+
+// The program's command line: taikan [--help | --version].
+namespace app {
+
+inline constexpr std::string_view kNameAndVersion = "Kovamo Taikan 1.0.8";
+
+struct CommandLine {
+    bool finished = false; // ends here, before any window, with `exitCode`
+    int exitCode = 0;      // 0, or 2 for a command line it does not understand
+    QString output;        // for standard output
+    QString error;         // for standard error
+    bool quitAfterStart = false;
+};
+
+// Reads `arguments` (the program's name first). Qt's own options (-platform,
+// -style, -display, ...) are let through for the application object.
+// `settingsPaths` tells --help where kata.ini is; it is asked only then.
+CommandLine readCommandLine(const QStringList &arguments,
+                            const std::function<settings::SettingsPaths()> &settingsPaths);
+
+} // namespace app

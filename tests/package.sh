@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds the packages with CPack and looks inside: the .deb's fields and
+# files, its declared dependencies against what the program links, and the
+# portable .tar.gz.
+#   package.sh CPACK BUILD_DIR VERSION
+set -uo pipefail
+cpack="$1" build="$2" version="$3"
+
+failures=0 passes=0
+check() { # check DESCRIPTION COMMAND...
+  if "${@:2}"; then passes=$((passes + 1)); else echo "FAIL: $1" >&2; failures=$((failures + 1)); return 1; fi
+}
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+"$cpack" --config "$build/CPackConfig.cmake" -G "DEB;TGZ" -B "$work" >"$work/cpack.log" 2>&1 \
+  || { cat "$work/cpack.log"; exit 1; }
+
+deb="$work/kovamo-taikan_${version}_$(dpkg --print-architecture).deb"
+check "the .deb is named after the package" test -f "$deb"
+check "package name" test "$(dpkg-deb -f "$deb" Package)" = kovamo-taikan
+check "version" test "$(dpkg-deb -f "$deb" Version)" = "$version"
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "Depends: $depends"
+
+dpkg-deb -c "$deb" | awk '{print $NF}' >"$work/files"
+for file in ./usr/bin/taikan ./usr/share/applications/taikan.desktop \
+            ./usr/share/icons/hicolor/scalable/apps/taikan.svg; do
+  check "the .deb holds $file" grep -qxF "$file" "$work/files"
+done
+check "no kata.ini in a system folder" bash -c "! grep -q kata.ini '$work/files'"
+
+# Every library the program links comes from a package it depends on.
+declared=" $(sed -E 's/ \([^)]*\)//g; s/,//g' <<<"$depends") "
+dpkg-deb -x "$deb" "$work/root"
+for lib in $(readelf -d "$work/root/usr/bin/taikan" | sed -nE 's/.*\(NEEDED\).*\[(.*)\]/\1/p'); do
+  path="$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64|64bit|AArch64|aarch64/ {print $NF; exit}')"
+  [ -n "$path" ] || path="$(ldconfig -p | awk -v lib="$lib" '$1 == lib {print $NF; exit}')"
+  # With the merged /usr, dpkg may know the file under /lib or under /usr/lib.
+  package=
+  for candidate in "$path" "$(readlink -f "$path")" "${path#/usr}" "/usr$path"; do
+    package="$(dpkg -S "$candidate" 2>/dev/null | sed -n '1s/:.*//p')"
+    [ -n "$package" ] && break
+  done
+  check "$lib (from ${package:-no package}) is declared" grep -qF " $package " <<<"$declared"
+done
+for needed in libqt6multimedia6 fonts-liberation libqt6svg6; do
+  check "$needed is declared" grep -qF " $needed " <<<"$declared"
+done
+out="$(env -u DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/taikan" --version 2>&1)"
+check "the packaged program runs" test "$out" = "Kovamo Taikan $version"
+
+# Debian 12 can satisfy every dependency (where the package lists are there).
+if grep -q 'Candidate: [0-9]' <<<"$(apt-cache policy libc6 2>/dev/null)"; then
+  apt-get install --simulate -q "$deb" >"$work/apt.log" 2>&1
+  status=$?
+  check "apt can install the .deb" test $status -eq 0 || cat "$work/apt.log" >&2
+else
+  echo "apt simulation: skipped (no package lists; run apt-get update)"
+fi
+
+# The portable archive: the same tree in one folder.
+tarball="$work/kovamo-taikan-${version}-Linux.tar.gz"
+check "the .tar.gz is there" test -f "$tarball"
+tar -tzf "$tarball" >"$work/tarfiles" 2>/dev/null
+for file in bin/taikan share/applications/taikan.desktop share/icons/hicolor/scalable/apps/taikan.svg; do
+  check "the .tar.gz holds $file" grep -qxF "kovamo-taikan-${version}-Linux/$file" "$work/tarfiles"
+done
+
+echo "$passes passed, $failures failed"
+test $failures -eq 0
