@@ -5,7 +5,7 @@
 #include "scoreboard/kabord.h"
 #include "scoreboard/scoreboard.h"
 #include "settings/settingsfile.h"
-#include "support/fakeplatform.h"
+#include "support/console.h"
 #include "timer/matchclock.h"
 #include "ui/design.h"
 #include "ui/widgets.h"
@@ -42,63 +42,39 @@ class MatchDayTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::FakePlatform> m_fake;
-    std::unique_ptr<console::Kata> m_kata;
-
-    template <typename T = QWidget>
-    T *get(const char *name) const
-    {
-        return ui::named<T>(m_kata->client(), name);
-    }
-    void click(const char *name) { get<QAbstractButton>(name)->click(); }
-    scoreboard::Kabord *board() const { return m_kata->scoreboard().current(); }
-    void start()
-    {
-        m_kata = std::make_unique<console::Kata>(m_fake->platform());
-        m_kata->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_kata.get()));
-        m_kata->setOuterHeight(7800);
-    }
+    std::unique_ptr<testing::Console> c;
 
 private slots:
-    void init()
-    {
-        m_fake = std::make_unique<testing::FakePlatform>();
-        start();
-    }
-    void cleanup()
-    {
-        m_kata.reset();
-        m_fake.reset();
-    }
+    void init() { c = std::make_unique<testing::Console>(); }
+    void cleanup() { c.reset(); }
 
     // The scoreboard's display goes away: it closes, and nothing else changes.
     void aLostDisplayClosesTheScoreboard()
     {
         QScreen *hall = screenNamed("b-hall");
-        click("command1");
-        QCOMPARE(board()->screen(), hall);
-        click("Optionr3");
-        click("Command4");
+        c->click("command1");
+        QCOMPARE(c->board()->screen(), hall);
+        c->click("Optionr3");
+        c->click("Command4");
 
-        m_fake->displays.remove(QGuiApplication::primaryScreen()); // not the scoreboard's
-        QVERIFY(board() && board()->isVisible());
+        c->fake.displays.remove(QGuiApplication::primaryScreen()); // not the scoreboard's
+        QVERIFY(c->board() && c->board()->isVisible());
 
-        m_fake->displays.remove(hall);
-        QVERIFY(!board());
-        QVERIFY(m_kata->isVisible());
-        QVERIFY(m_kata->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
-        QCOMPARE(m_kata->decision().counts(), (decision::FlagCounts{3, 2}));
+        c->fake.displays.remove(hall);
+        QVERIFY(!c->board());
+        QVERIFY(c->kata->isVisible());
+        QVERIFY(c->running());
+        QCOMPARE(c->kata->decision().counts(), (decision::FlagCounts{3, 2}));
 
         // The next tick writes a hidden scoreboard; it stays hidden.
-        m_kata->clock().tick();
-        QVERIFY(!board()->isVisible());
+        c->kata->clock().tick();
+        QVERIFY(!c->board()->isVisible());
         // A display coming back changes nothing until the operator opens it.
-        m_fake->displays.bringBack(hall);
-        QVERIFY(!board()->isVisible());
-        click("command1");
-        QCOMPARE(board()->screen(), hall);
-        QCOMPARE(board()->geometry(), hall->geometry());
+        c->fake.displays.bringBack(hall);
+        QVERIFY(!c->board()->isVisible());
+        c->click("command1");
+        QCOMPARE(c->board()->screen(), hall);
+        QCOMPARE(c->board()->geometry(), hall->geometry());
     }
 
     // Every field takes a huge paste, control characters, right-to-left text
@@ -125,7 +101,7 @@ private slots:
         };
         QGuiApplication::clipboard()->setText(input);
         for (const char *name : kFields) {
-            auto *field = get<QLineEdit>(name);
+            auto *field = c->get<QLineEdit>(name);
             clock.start();
             field->selectAll();
             field->paste(); // as the context menu pastes: past the key filter
@@ -135,33 +111,33 @@ private slots:
             quick(name);
         }
         clock.start();
-        click("command12");
-        click("command1"); // the scales read as numbers, some as 0
+        c->click("command12");
+        c->click("command1"); // the scales read as numbers, some as 0
         quick("opening");
-        m_fake->messages.shown.clear();
+        c->fake.messages.shown.clear();
         clock.start();
-        click("command6");
-        click("Command4");
-        m_kata->clock().tick();
-        click("command3");
+        c->click("command6");
+        c->click("Command4");
+        c->kata->clock().tick();
+        c->click("command3");
         QApplication::processEvents();
         quick("clock");
 
         clock.start();
-        click("MyButton7");
+        c->click("MyButton7");
         quick("saving");
-        QCOMPARE(m_fake->messages.shown.size(), 1);
-        QCOMPARE(m_fake->messages.shown.first().text, QStringLiteral("Ini-file saved"));
+        QCOMPARE(c->fake.messages.shown.size(), 1);
+        QCOMPARE(c->fake.messages.shown.first().text, QStringLiteral("Ini-file saved"));
 
         // Lines 1 to 5 hold the fields' texts; a character the file's
         // encoding cannot hold comes back as a replacement character.
-        QFile file(m_fake->settingsPath());
+        QFile file(c->fake.settingsPath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');
         QCOMPARE(lines.size(), 8);
         int line = 0;
         for (const char *name : {"eindwav", "waarwav", "hsch", "vsch", "fsch"}) {
-            const QString held = get<QLineEdit>(name)->text();
+            const QString held = c->get<QLineEdit>(name)->text();
             const QString back = QString::fromLocal8Bit(lines[line++].chopped(1));
             QCOMPARE(back.size(), held.size());
             for (qsizetype i = 0; i < held.size(); ++i)
@@ -170,9 +146,9 @@ private slots:
                              qPrintable(QStringLiteral("%1, character %2").arg(QLatin1String(name)).arg(i)));
         }
         // The next start reads the sound files back as they were saved.
-        const QString warning = get<QLineEdit>("waarwav")->text();
-        start();
-        QCOMPARE(get<QLineEdit>("waarwav")->text().size(), warning.size());
+        const QString warning = c->text("waarwav");
+        c->kata = std::make_unique<console::Kata>(c->fake.platform());
+        QCOMPARE(c->text("waarwav").size(), warning.size());
     }
 
     // Absurd scale values open a scoreboard, too big or too small, at once.
@@ -184,19 +160,19 @@ private slots:
                                      QStringLiteral("0.") + QString(320, QLatin1Char('0')) + QStringLiteral("1"),
                                      QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QStringLiteral("1")}) {
             for (const char *name : {"hsch", "vsch", "fsch"})
-                get<QLineEdit>(name)->setText(scale);
+                c->get<QLineEdit>(name)->setText(scale);
             QElapsedTimer clock;
             clock.start();
-            click("command1");
+            c->click("command1");
             QApplication::processEvents();
-            const QImage picture = board() ? board()->grab().toImage() : QImage();
+            const QImage picture = c->board() ? c->board()->grab().toImage() : QImage();
             QVERIFY2(clock.elapsed() < 100, qPrintable(QStringLiteral("%1: %2 ms").arg(scale.left(12)).arg(clock.elapsed())));
             // "inf", "nan" and a fraction too small for a double read as 0.
             const bool zero = scale == QLatin1String("inf") || scale == QLatin1String("nan") || scale.size() > 400;
-            QCOMPARE(board() != nullptr, !zero);
-            QCOMPARE(m_fake->messages.shown.size(), zero ? 1 : 0);
-            m_fake->messages.shown.clear();
-            if (board())
+            QCOMPARE(c->board() != nullptr, !zero);
+            QCOMPARE(c->fake.messages.shown.size(), zero ? 1 : 0);
+            c->fake.messages.shown.clear();
+            if (c->board())
                 QVERIFY(!picture.isNull());
         }
     }

@@ -4,7 +4,8 @@
 #include "console/console.h"
 #include "scoreboard/kabord.h"
 #include "scoreboard/scoreboard.h"
-#include "support/fakeplatform.h"
+#include "support/console.h"
+#include "timer/matchclock.h"
 #include "support/snapshot.h"
 #include "ui/widgets.h"
 
@@ -57,58 +58,38 @@ class ViewsTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::FakePlatform> m_fake;
-    std::unique_ptr<console::Kata> m_kata;
+    std::unique_ptr<testing::Console> c;
 
-    template <typename T = QWidget>
-    T *get(const char *name) const
-    {
-        T *widget = m_kata->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
-    }
-    scoreboard::Kabord *board() const { return m_kata->scoreboard().current(); }
+    scoreboard::Kabord *board() const { return c->board(); }
     QWidget *onBoard(const char *name) const { return board()->findChild<QWidget *>(QLatin1String(name)); }
-    void click(const char *name) { get<QAbstractButton>(name)->click(); }
+    void click(const char *name) { c->get<QAbstractButton>(name)->click(); }
 
     // A match in progress: field number 7, red 2 against blue 3, the clock at 1:30.
     QImage openBoardWithAMatch(bool mirrored)
     {
-        m_kata->setOuterHeight(7800);
-        get<QCheckBox>("Check11")->setChecked(mirrored);
-        get<QLineEdit>("Text5")->setText(QStringLiteral("7"));
+        c->get<QCheckBox>("Check11")->setChecked(mirrored);
+        c->setText("Text5", QStringLiteral("7"));
+        c->setText("Text6", QStringLiteral("31"));
         click("command1");
         click("Optionb3");
-        scoreboard::Scoreboard &sb = m_kata->scoreboard();
-        sb.writeClock(scoreboard::ClockDigit::Minutes, QStringLiteral("1"));
-        sb.writeClock(scoreboard::ClockDigit::Tens, QStringLiteral("3"));
-        sb.writeClock(scoreboard::ClockDigit::Units, QStringLiteral("0"));
-        sb.setClockShown(true);
+        click("command6");
+        click("Command4");
+        c->kata->clock().tick();
+        click("Command5");
         QApplication::processEvents();
         return board()->grab().toImage();
     }
 
 private slots:
-    void init()
-    {
-        m_fake = std::make_unique<testing::FakePlatform>();
-        m_kata = std::make_unique<console::Kata>(m_fake->platform());
-        m_kata->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_kata.get()));
-    }
-    void cleanup()
-    {
-        m_kata.reset();
-        m_fake.reset();
-    }
+    void init() { c = std::make_unique<testing::Console>(nullptr, false); }
+    void cleanup() { c.reset(); }
 
     void consoleOpensCentredOnTheMainDisplay()
     {
         QScreen *main = QGuiApplication::primaryScreen();
         QCOMPARE(main->name(), QStringLiteral("a-main"));
-        QCOMPARE(m_kata->screen(), main);
-        const QPoint offset = m_kata->frameGeometry().center() - main->availableGeometry().center();
+        QCOMPARE(c->kata->screen(), main);
+        const QPoint offset = c->kata->frameGeometry().center() - main->availableGeometry().center();
         QVERIFY(offset.manhattanLength() <= 2);
     }
 
@@ -124,10 +105,10 @@ private slots:
         QCOMPARE(board()->devicePixelRatioF(), g_layout->pixelRatio);
         const QImage picture = board()->grab().toImage();
         QCOMPARE(picture.size(), g_layout->board.size() * g_layout->pixelRatio);
-        QCOMPARE(get<QLineEdit>("sbtxt")->text(), QString::number(g_layout->board.width() * 15));
-        QCOMPARE(get<QLineEdit>("shtxt")->text(), QString::number(g_layout->board.height() * 15));
+        QCOMPARE(c->text("sbtxt"), QString::number(g_layout->board.width() * 15));
+        QCOMPARE(c->text("shtxt"), QString::number(g_layout->board.height() * 15));
         // The console stays where it was, in front on its own display.
-        QCOMPARE(m_kata->screen(), QGuiApplication::primaryScreen());
+        QCOMPARE(c->kata->screen(), QGuiApplication::primaryScreen());
     }
 
     // A few elements in pixels, worked out by hand from the design.
@@ -217,10 +198,10 @@ private slots:
     void aboutWindow()
     {
         QScreen *other = QGuiApplication::screens().constLast();
-        m_kata->setScreen(other);
-        m_kata->move(other->geometry().topLeft() + QPoint(40, 40));
-        QTRY_COMPARE(m_kata->screen(), other);
-        m_kata->findChild<QAction *>(QStringLiteral("over"))->trigger();
+        c->kata->setScreen(other);
+        c->kata->move(other->geometry().topLeft() + QPoint(40, 40));
+        QTRY_COMPARE(c->kata->screen(), other);
+        c->kata->findChild<QAction *>(QStringLiteral("over"))->trigger();
         QWidget *about = nullptr;
         for (QWidget *widget : QApplication::topLevelWidgets())
             if (widget->objectName() == QLatin1String("Overfrm") && widget->isVisible())
@@ -238,14 +219,14 @@ private slots:
         if (!is("wide"))
             QSKIP("the console's pictures are approved on the wide layout");
         click("Optionr4"); // red 4, blue 1
-        COMPARE_SNAPSHOT(m_kata->grab().toImage(), QStringLiteral("console"));
-        m_kata->katasp();
-        COMPARE_SNAPSHOT(m_kata->grab().toImage(), QStringLiteral("console-mirrored"));
-        m_kata->kataonsp();
+        COMPARE_SNAPSHOT(c->kata->grab().toImage(), QStringLiteral("console"));
+        c->kata->katasp();
+        COMPARE_SNAPSHOT(c->kata->grab().toImage(), QStringLiteral("console-mirrored"));
+        c->kata->kataonsp();
         click("MyButton1");
-        get<QLineEdit>("eindwav")->setText(QStringLiteral("/usr/share/sounds/taikan/gong.wav"));
-        get<QLineEdit>("waarwav")->setText(QStringLiteral("/usr/share/sounds/taikan/bell.wav"));
-        COMPARE_SNAPSHOT(m_kata->grab().toImage(), QStringLiteral("console-setup"));
+        c->setText("eindwav", QStringLiteral("/usr/share/sounds/taikan/gong.wav"));
+        c->setText("waarwav", QStringLiteral("/usr/share/sounds/taikan/bell.wav"));
+        COMPARE_SNAPSHOT(c->kata->grab().toImage(), QStringLiteral("console-setup"));
     }
 };
 

@@ -1,0 +1,78 @@
+#pragma once
+
+// A console on a fake platform, driven by the names of its controls as the
+// operator drives it: clicks, keys, menu entries.
+#include "console/console.h"
+#include "fakeplatform.h"
+#include "scoreboard/kabord.h"
+#include "scoreboard/scoreboard.h"
+#include "ui/widgets.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+namespace testing {
+
+class Console {
+public:
+    // `sounds` replaces the fake platform's recorder where given.
+    explicit Console(ui::Sounds *sounds = nullptr, bool setupOpen = true)
+    {
+        ui::Platform platform = fake.platform();
+        if (sounds)
+            platform.sounds = sounds;
+        kata = std::make_unique<console::Kata>(platform);
+        kata->show();
+        if (!QTest::qWaitForWindowExposed(kata.get()))
+            qFatal("the console is not shown");
+        if (setupOpen)
+            kata->setOuterHeight(7800); // every control in view
+    }
+
+    template <typename T = QWidget>
+    T *get(const char *name) const
+    {
+        T *found = kata->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    // A click on a control, or the choice of a menu entry.
+    void click(const char *name) const
+    {
+        if (auto *entry = kata->findChild<QAction *>(QLatin1String(name))) {
+            entry->trigger();
+            return;
+        }
+        QWidget *widget = get(name);
+        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    }
+    void type(const char *field, const QString &keys) const
+    {
+        for (QChar key : keys)
+            QTest::keyClick(get(field), key.toLatin1());
+    }
+    void setText(const char *field, const QString &text) const { get<QLineEdit>(field)->setText(text); }
+    QString text(const char *field) const { return get<QLineEdit>(field)->text(); }
+
+    scoreboard::Kabord *board() const { return kata->scoreboard().current(); }
+    QString boardText(const char *name) const
+    {
+        return board()->findChild<ui::AutoLabel *>(QLatin1String(name))->text();
+    }
+    // The console's clock as the operator reads it, "M:TS".
+    QString clock() const
+    {
+        return get<QLabel>("Label1")->text() + ':' + get<QLabel>("Label2")->text() + get<QLabel>("Label3")->text();
+    }
+    bool running() const { return get<QTimer>("Timer1")->isActive(); }
+
+    FakePlatform fake;
+    std::unique_ptr<console::Kata> kata;
+};
+
+} // namespace testing
