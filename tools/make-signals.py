@@ -6,8 +6,10 @@ sound file is missing or cannot be played:
   src/resources/sounds/end.wav      a horn-like tone (1.5 s), the end of the match
 
 16-bit PCM, mono, 44.1 kHz. Every tone fades in and out over a few
-milliseconds so that it starts and stops without a click. The output is the
-same on every run; run it from anywhere:
+milliseconds so that it starts and stops without a click. Each file ends in
+a quarter second of silence: when a sound effect finishes, Qt 6.4 drops what
+is still queued at the sound server (about 0.15 s), and this way it drops
+silence. The output is the same on every run; run it from anywhere:
 
   python3 tools/make-signals.py
 """
@@ -18,6 +20,7 @@ import wave
 from pathlib import Path
 
 RATE = 44100
+TAIL = 0.25  # seconds of silence at the end, see above
 OUT = Path(__file__).resolve().parent.parent / "src" / "resources" / "sounds"
 
 
@@ -49,7 +52,7 @@ def tone(seconds, fundamental, partials, attack, release, level):
 def warning():
     # Two beeps on 880 Hz with a little of the octave to make them bright.
     beep = tone(0.22, 880, [(1, 1.0), (2, 0.25)], attack=0.008, release=0.008, level=0.5)
-    return silence(0.01) + beep + silence(0.12) + beep + silence(0.03)
+    return silence(0.01) + beep + silence(0.12) + beep + silence(TAIL)
 
 
 def end():
@@ -57,7 +60,7 @@ def end():
     # long release.
     horn = tone(1.48, 233.08, [(1, 1.0), (2, 0.6), (3, 0.4), (4, 0.25), (5, 0.15)],
                 attack=0.04, release=0.35, level=0.6)
-    return silence(0.01) + horn + silence(0.01)
+    return silence(0.01) + horn + silence(TAIL)
 
 
 def write(name, samples):
