@@ -1,0 +1,25 @@
+#pragma once
+
+// A stand-in for the program's sounds: it writes down what the program asks
+// to hear instead of playing it.
+#include "ui/sound.h"
+
+#include <QList>
+#include <QString>
+
+namespace testing {
+
+struct SoundRequest {
+    QString path;
+    ui::Signal fallback;
+
+    friend bool operator==(const SoundRequest &, const SoundRequest &) = default;
+};
+
+class RecordedSounds final : public ui::Sounds {
+public:
+    void play(const QString &path, ui::Signal fallback) override { requests.append({path, fallback}); }
+    QList<SoundRequest> requests;
+};
+
+} // namespace testing
