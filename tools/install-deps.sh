@@ -7,6 +7,7 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   fonts-liberation
+  pulseaudio pulseaudio-utils
   "$@"
 )
 
