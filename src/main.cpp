@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
     {
         QCoreApplication core(argc, argv);
         line = app::readCommandLine(QCoreApplication::arguments(),
-                                    [] { return settings::settingsPaths(ui::systemPlatform().settings); });
+                                    [] { return settings::settingsPaths(ui::systemSettingsFolders()); });
     }
     print(stdout, line.output);
     print(stderr, line.error);

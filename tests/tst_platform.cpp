@@ -91,7 +91,7 @@ private slots:
 
     void settingsFolders()
     {
-        const ui::SettingsFolders folders = ui::systemPlatform().settings;
+        const ui::SettingsFolders folders = ui::systemSettingsFolders();
         QCOMPARE(folders.program, QCoreApplication::applicationDirPath());
         QVERIFY(folders.programWritable); // the build folder
         QCOMPARE(folders.user, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   fonts-liberation
   desktop-file-utils # checks the menu entry in the install test
+  pulseaudio pulseaudio-utils
   "$@"
 )
 

@@ -1,5 +1,7 @@
 #include "ui/platform.h"
 
+#include "ui/sound.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -72,14 +74,20 @@ bool canCreateFilesIn(const QString &folder)
     return probe.open(); // and gone again when the probe goes
 }
 
+SettingsFolders systemSettingsFolders()
+{
+    const QString program = QCoreApplication::applicationDirPath();
+    return SettingsFolders{program, canCreateFilesIn(program),
+                           QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
+}
+
 Platform systemPlatform()
 {
     static SystemMessages messages;
     static SystemFileDialog files;
-    const QString program = QCoreApplication::applicationDirPath();
-    const SettingsFolders folders{program, canCreateFilesIn(program),
-                                  QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
-    return Platform{&messages, &files, folders, &systemDisplays(), nullptr};
+    // The sound player looks for an audio output once, now, at start-up:
+    // never first on a tick of the match clock.
+    return Platform{&messages, &files, systemSettingsFolders(), &systemDisplays(), &systemSounds()};
 }
 
 } // namespace ui

@@ -72,6 +72,8 @@ struct Platform {
 // The real platform: Qt's message box, file dialog and screens, the folder
 // of the executable and the user's configuration folder.
 Platform systemPlatform();
+// The settings folders alone, without a window system (for --help).
+SettingsFolders systemSettingsFolders();
 // The real displays alone; tests that use the real screens take this one.
 Displays &systemDisplays();
 // Whether a file can be made in `folder`, found by making (and removing)
