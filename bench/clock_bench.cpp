@@ -3,7 +3,7 @@
 // when each tick lands against the wall clock.
 //   bash tools/bench.sh clock [seconds] [--busy]
 // --busy keeps the other core busy with a spinning process meanwhile.
-#include "console/console.h"
+#include "desk.h"
 #include "scoreboard/kabord.h"
 #include "scoreboard/scoreboard.h"
 
@@ -15,28 +15,12 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
-#include <QStyleFactory>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-const char *kScreens = R"({"screens":[
-    {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
-    {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":2}]})";
-
-class Silent final : public ui::Messages, public ui::FileDialog {
-public:
-    void show(QWidget *, ui::MessageIcon, const QString &) override {}
-    std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
-                                    const QString &) override
-    {
-        return std::nullopt;
-    }
-};
 
 double percentile(std::vector<double> values, double p)
 {
@@ -63,21 +47,14 @@ int main(int argc, char *argv[])
             seconds = std::min(atoi(argv[i]), 599);
     }
 
-    QTemporaryDir dir;
-    QFile layout(dir.filePath(QStringLiteral("screens.json")));
-    if (!layout.open(QIODevice::WriteOnly) || layout.write(kScreens) < 0)
-        return 2;
-    layout.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
+    bench::Desk desk(2);
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     QProcess spinner;
     if (busy)
         spinner.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--spin")});
 
-    Silent silent;
-    console::Kata kata(ui::Platform{&silent, &silent, {dir.path(), true, dir.path()}, &ui::systemDisplays(), nullptr});
+    console::Kata kata(desk.platform());
     kata.show();
     kata.startscb();
     auto *minutes = kata.findChild<QLineEdit *>(QStringLiteral("Text1"));

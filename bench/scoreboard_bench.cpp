@@ -3,7 +3,7 @@
 //   bash tools/bench.sh          (or: build/bench/scoreboard_bench [runs])
 // Runs headless: it sets up Qt's offscreen platform with a main display and
 // a 3840 x 2160 display to its right itself.
-#include "console/console.h"
+#include "desk.h"
 #include "scoreboard/kabord.h"
 #include "scoreboard/scoreboard.h"
 
@@ -13,27 +13,11 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStyleFactory>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-const char *kScreens = R"({"screens":[
-    {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
-    {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":2}]})";
-
-class Silent final : public ui::Messages, public ui::FileDialog {
-public:
-    void show(QWidget *, ui::MessageIcon, const QString &) override {}
-    std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
-                                    const QString &) override
-    {
-        return std::nullopt;
-    }
-};
 
 // Counts the paint events a window receives.
 class PaintCounter : public QObject {
@@ -54,17 +38,6 @@ double median(std::vector<double> values)
 
 double ms(const QElapsedTimer &clock) { return double(clock.nsecsElapsed()) / 1e6; }
 
-long peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
 QScreen *hall()
 {
     for (QScreen *screen : QGuiApplication::screens())
@@ -81,15 +54,13 @@ int bareWindow()
     window.showFullScreen();
     window.repaint();
     QApplication::processEvents();
-    std::printf("%ld\n", peakKilobytes());
+    std::printf("%ld\n", bench::kilobytes("VmHWM"));
     return 0;
 }
 
-int scoreboardWindow(int runs)
+int scoreboardWindow(bench::Desk &desk, int runs)
 {
-    QTemporaryDir settings;
-    Silent silent;
-    console::Kata kata(ui::Platform{&silent, &silent, {settings.path(), true, settings.path()}, &ui::systemDisplays(), nullptr});
+    console::Kata kata(desk.platform());
     kata.show();
     QApplication::processEvents();
 
@@ -121,7 +92,7 @@ int scoreboardWindow(int runs)
     if (kata.scoreboard().current()->devicePixelRatioF() != 2.0 || kata.scoreboard().current()->width() != 1920)
         std::printf("warning: the scoreboard is not on the 4K display\n");
     if (runs == 1) { // measuring memory only
-        std::printf("%ld\n", peakKilobytes());
+        std::printf("%ld\n", bench::kilobytes("VmHWM"));
         return 0;
     }
     std::printf("startscb with its first full paint: %7.2f ms  (target <= 50)\n", median(opening));
@@ -139,20 +110,14 @@ int main(int argc, char *argv[])
     const bool once = mode == "--once";
     const int runs = once ? 1 : argc > 1 && !bare ? std::max(1, atoi(argv[1])) : 30;
 
-    QTemporaryDir dir;
-    QFile layout(dir.filePath(QStringLiteral("screens.json")));
-    if (!layout.open(QIODevice::WriteOnly) || layout.write(kScreens) < 0)
-        return 2;
-    layout.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
+    bench::Desk desk(2);
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     if (!hall())
         return 2;
     if (bare)
         return bareWindow();
     if (once)
-        return scoreboardWindow(1);
+        return scoreboardWindow(desk, 1);
 
     // Memory is measured in fresh processes, each painting once.
     auto peakOf = [&](const QStringList &args) {
@@ -166,7 +131,7 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
     const long boardPeak = peakOf({QStringLiteral("--once")});
     const long barePeak = peakOf({QStringLiteral("--bare")});
-    scoreboardWindow(runs);
+    scoreboardWindow(desk, runs);
     std::printf("peak memory, console and scoreboard: %ld kB; a bare full-screen window: %ld kB; ratio %.2f "
                 "(target <= 1.5)\n",
                 boardPeak, barePeak, barePeak > 0 ? double(boardPeak) / double(barePeak) : 0.0);

@@ -4,7 +4,7 @@
 // and at the end.
 //   bash tools/bench.sh soak           1,000 openings, 10,000 choices, 10,000 ticks
 //   build-sanitize/bench/soak --short  a tenth of that, under the sanitizers
-#include "console/console.h"
+#include "desk.h"
 #include "scoreboard/kabord.h"
 #include "scoreboard/scoreboard.h"
 #include "ui/sound.h"
@@ -16,38 +16,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QStyleFactory>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
 namespace {
-
-const char *kScreens = R"({"screens":[
-    {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
-    {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
-
-class Silent final : public ui::Messages, public ui::FileDialog, public ui::Sounds {
-public:
-    void show(QWidget *, ui::MessageIcon, const QString &) override {}
-    std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
-                                    const QString &) override
-    {
-        return std::nullopt;
-    }
-    void play(const QString &, ui::Signal) override {}
-};
-
-long residentKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 struct Day {
     console::Kata &kata;
@@ -105,17 +77,9 @@ int main(int argc, char *argv[])
     const bool brief = argc > 1 && qstrcmp(argv[1], "--short") == 0;
     const int scale = brief ? 10 : 1;
 
-    QTemporaryDir dir;
-    QFile layout(dir.filePath(QStringLiteral("screens.json")));
-    if (!layout.open(QIODevice::WriteOnly) || layout.write(kScreens) < 0)
-        return 2;
-    layout.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
+    bench::Desk desk(1);
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-
-    Silent silent;
-    console::Kata kata(ui::Platform{&silent, &silent, {dir.path(), true, dir.path()}, &ui::systemDisplays(), &silent});
+    console::Kata kata(desk.platform());
     kata.show();
     QApplication::processEvents();
     Day day{kata};
@@ -125,7 +89,7 @@ int main(int argc, char *argv[])
     day.openings(100 / scale);
     day.choices(1000 / scale);
     day.ticks(1000 / scale);
-    const long warm = residentKilobytes();
+    const long warm = bench::kilobytes("VmRSS");
     std::printf("after the warm-up (%d openings, %d choices, %d ticks): %ld kB resident\n", 100 / scale,
                 1000 / scale, 1000 / scale, warm);
     std::fflush(stdout);
@@ -133,7 +97,7 @@ int main(int argc, char *argv[])
     day.openings(1000 / scale);
     day.choices(10000 / scale);
     day.ticks(10000 / scale);
-    const long end = residentKilobytes();
+    const long end = bench::kilobytes("VmRSS");
     std::printf("after %d openings, %d choices, %d ticks: %ld kB resident, growth %+ld kB (target under 1024), "
                 "%.1f s\n",
                 1000 / scale, 10000 / scale, 10000 / scale, end, end - warm, double(clock.elapsed()) / 1000.0);

@@ -1,0 +1,69 @@
+#pragma once
+
+// What every benchmark sets up: a headless desktop of a main display and a
+// hall display to its right, a console on a platform that shows and plays
+// nothing, and readings of the process's memory.
+#include "console/console.h"
+#include "ui/sound.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+
+namespace bench {
+
+class Silent final : public ui::Messages, public ui::FileDialog, public ui::Sounds {
+public:
+    void show(QWidget *, ui::MessageIcon, const QString &) override {}
+    std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
+                                    const QString &) override
+    {
+        return std::nullopt;
+    }
+    void play(const QString &, ui::Signal) override {}
+};
+
+// Qt's offscreen platform with the main display (1280 x 1024) and, to its
+// right, a 1920 x 1080 display at `hallRatio` (2: 3840 x 2160 pixels).
+// Call before the application is made.
+class Desk {
+public:
+    explicit Desk(int hallRatio)
+    {
+        QFile layout(m_dir.filePath(QStringLiteral("screens.json")));
+        const QByteArray screens = QByteArray(R"({"screens":[
+            {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
+            {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":)")
+            + QByteArray::number(hallRatio) + "}]}";
+        if (layout.open(QIODevice::WriteOnly))
+            layout.write(screens);
+        layout.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
+    }
+    // For the console, once the application exists.
+    ui::Platform platform()
+    {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        return ui::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &ui::systemDisplays(), &m_silent};
+    }
+
+private:
+    QTemporaryDir m_dir;
+    Silent m_silent;
+};
+
+// A line of /proc/self/status in kB: "VmRSS" (resident now), "VmHWM" (peak).
+inline long kilobytes(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(QByteArray(field) + ':'))
+            return line.mid(qsizetype(qstrlen(field)) + 1).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+} // namespace bench
