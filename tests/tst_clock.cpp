@@ -5,6 +5,7 @@
 #include "timer/matchclock.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QElapsedTimer>
 #include <QLineEdit>
 
@@ -320,9 +321,19 @@ private slots:
         QCOMPARE(c->fake.messages.shown.first().text, QStringLiteral(" Only full numbers allowed !"));
         QCOMPARE(c->fake.messages.shown.first().icon, ui::MessageIcon::Warning);
 
+        // Nothing typed with Ctrl or Alt, nor pasted by key, goes in.
         QGuiApplication::clipboard()->setText(QStringLiteral("1.5x"));
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::keyClick(edit, Qt::Key_7, Qt::AltModifier);
         QCOMPARE(edit->text(), QStringLiteral("7"));
+        // An input method's text is filtered character by character.
+        edit->clear();
+        QInputMethodEvent composed;
+        composed.setCommitString(QStringLiteral("a2b"));
+        QCoreApplication::sendEvent(edit, &composed);
+        QCOMPARE(edit->text(), QStringLiteral("2"));
+        edit->setText(QStringLiteral("7"));
         QTest::keyClick(edit, Qt::Key_Backspace);
         QCOMPARE(edit->text(), QString());
         c->type(name.constData(), QStringLiteral("3"));
@@ -330,6 +341,9 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Delete);
         QCOMPARE(edit->text(), QString());
         QCOMPARE(c->fake.messages.shown.size(), 1);
+        // Tab leaves the field, also where the keyboard reports a character for it.
+        QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_Tab, QStringLiteral("\t"), Qt::NoModifier);
+        QVERIFY(!edit->hasFocus());
     }
 
     void minutesKeepOneDigit()

@@ -128,7 +128,7 @@ private slots:
         auto kata = makeConsole();
         QWidget *elsewhere = ui::named(kata->client(), "Text5");
         elsewhere->setFocus();
-        press(elsewhere, QKeySequence(QStringLiteral("F3")));
+        press(elsewhere, QKeySequence(QStringLiteral("Ctrl+F3")));
         const QString threeReferees = stateOf(*kata);
         for (const char *keys : {"Ctrl+4", "Ctrl+5", "Alt+4", "Alt+5"})
             press(elsewhere, QKeySequence(QLatin1String(keys)));
@@ -141,14 +141,21 @@ private slots:
         press(elsewhere, QKeySequence(QStringLiteral("PgDown")));
         QCOMPARE(stateOf(*kata), atZero);
 
-        // Page Down starts and stops by turns.
+        // Page Down starts and stops by turns; held down (a foot switch kept
+        // pressed), it acts once, not at the keyboard's repeat rate.
         ui::named<QLineEdit>(kata->client(), "Text1")->setText(QStringLiteral("1"));
         press(elsewhere, QKeySequence(QStringLiteral("Ctrl+T")));
         auto *timer = kata->findChild<QTimer *>(QStringLiteral("Timer1"));
         press(elsewhere, QKeySequence(QStringLiteral("PgDown")));
         QVERIFY(timer->isActive());
+        for (int repeat = 0; repeat < 3; ++repeat)
+            QTest::simulateEvent(elsewhere, true, Qt::Key_PageDown, {}, QString(), true);
+        QVERIFY(timer->isActive());
         press(elsewhere, QKeySequence(QStringLiteral("PgDown")));
         QVERIFY(!timer->isActive());
+        // A remote's slideshow key (F5) chooses nothing.
+        press(elsewhere, QKeySequence(QStringLiteral("F5")));
+        QCOMPARE(kata->decision().refereeCount(), 3);
     }
 
     void typedDigitsStayInTheFields_data()

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QRadioButton>
+#include <QTimer>
 
 using scoreboard::Kabord;
 
@@ -155,6 +156,37 @@ private slots:
         QCOMPARE(c->text("Text5"), QStringLiteral("1"));
         c->click("Command2"); // closing what is closed does nothing
         QVERIFY(c->fake.messages.shown.isEmpty());
+    }
+
+    // Closed through its frame, the console leaves an open scoreboard; the
+    // program ends when that closes too, whichever way.
+    void theProgramEndsWithItsLastWindow_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"label", "close request", "lost display"})
+            QTest::newRow(how) << how;
+    }
+    void theProgramEndsWithItsLastWindow()
+    {
+        QFETCH(QString, how);
+        open();
+        c->kata->close();
+        QVERIFY(c->board()->isVisible());
+        bool ended = true;
+        QTimer::singleShot(0, c->board(), [&] {
+            if (how == QLatin1String("label"))
+                emit c->board()->label(3)->clicked();
+            else if (how == QLatin1String("close request"))
+                c->board()->close();
+            else
+                c->fake.displays.remove(c->board()->screen());
+        });
+        QTimer::singleShot(3000, qApp, [&] {
+            ended = false;
+            QApplication::quit();
+        });
+        QApplication::exec();
+        QVERIFY2(ended, "the program went on without a window");
     }
 
     void clicksElsewhereDoNothing()

@@ -22,8 +22,9 @@ constexpr KeyBinding kKeys[] = {
     {"Alt+3", "Optionb3", "Ao (blue) 3 flags"},
     {"Alt+4", "Optionb4", "Ao (blue) 4 flags"},
     {"Alt+5", "Optionb5", "Ao (blue) 5 flags"},
-    {"F3", "Options3", "3 referees"},
-    {"F5", "Options5", "5 referees"},
+    // Not plain F5: a presentation remote sends it.
+    {"Ctrl+F3", "Options3", "3 referees"},
+    {"Ctrl+F5", "Options5", "5 referees"},
     {"F9", kStartOrStop, "Start / Stop the clock"},
     {"PgDown", kStartOrStop, "Start / Stop the clock (presentation remote, foot switch)"},
     {"Ctrl+T", "restime", "Reset time"},
@@ -54,12 +55,16 @@ void installKeys(QMainWindow &console)
             QList<QKeySequence> all = entry->shortcuts();
             all.append(keys);
             entry->setShortcuts(all);
+            entry->setAutoRepeat(false);
             continue;
         }
         auto *key = new QAction(&console);
         key->setObjectName(QStringLiteral("key ") + ui::qs(binding.keys));
         key->setShortcut(keys);
         key->setShortcutContext(Qt::WindowShortcut);
+        // A key held down (a foot switch kept pressed) acts once, not at the
+        // keyboard's repeat rate.
+        key->setAutoRepeat(false);
         console.addAction(key);
         if (binding.target == kStartOrStop) {
             auto *start = console.findChild<QAbstractButton *>(QStringLiteral("Command4"));

@@ -43,7 +43,7 @@ void Kabord::closeEvent(QCloseEvent *event)
 {
     // The window system's close request is handled like any other closing:
     // the owner discards the scoreboard.
-    event->ignore();
+    event->accept();
     emit closeRequested();
 }
 

@@ -46,8 +46,10 @@ Scoreboard::Scoreboard(const ConsoleFields &fields, const ui::Platform &platform
     // A display that goes away takes the scoreboard with it, closed as
     // "Close Scoreboard" closes it, rather than letting the window system
     // move it over the operator's console.
+    // The same where the console's display goes: the window system would
+    // move the console under the full-screen scoreboard.
     connect(m_platform.displays, &ui::Displays::removed, this, [this](QScreen *screen) {
-        if (isOpen() && m_board->screen() == screen)
+        if (isOpen() && (m_board->screen() == screen || m_console->screen() == screen))
             discard();
     });
 }
@@ -80,7 +82,9 @@ void Scoreboard::discardBoard(bool later)
         return;
     Kabord *board = std::exchange(m_board, nullptr);
     board->disconnect(this);
-    board->hide();
+    // Closed, not merely hidden: where it was the last window (the console
+    // closed through its frame), the program ends with it.
+    board->close();
     if (!later) {
         delete board;
         return;

@@ -13,20 +13,22 @@ EntryFilter::EntryFilter(ui::Messages &messages, QObject *parent) : QObject(pare
 
 void EntryFilter::watch(QLineEdit *field) { field->installEventFilter(this); }
 
-bool EntryFilter::admit(QLineEdit *field, const QString &typed)
+QString EntryFilter::admitted(QLineEdit *field, const QString &typed)
 {
+    QString kept;
     for (const char32_t character : typed.toUcs4()) {
         switch (entryOf(character)) {
         case Entry::Accept:
-            continue;
+            kept += QString::fromUcs4(&character, 1);
+            break;
         case Entry::Refuse:
             m_messages.show(field->window(), ui::MessageIcon::Warning, QStringLiteral(" Only full numbers allowed !"));
-            return false;
+            break;
         case Entry::Drop:
-            return false;
+            break;
         }
     }
-    return true;
+    return kept;
 }
 
 bool EntryFilter::eventFilter(QObject *watched, QEvent *event)
@@ -36,22 +38,32 @@ bool EntryFilter::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        // The clipboard and editing shortcuts (Ctrl+V, ...) are dropped, also
-        // where the platform reports no character for them.
-        const bool withControl = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
-        if (withControl && key->key() >= Qt::Key_Space && key->key() <= Qt::Key_ydiaeresis)
-            return true;
-        // Delete types no character, though some keyboards report one.
-        if (key->text().isEmpty() || key->key() == Qt::Key_Delete)
+        // Keys that move the focus or type no character work as usual
+        // (some keyboards report a character for Tab and Delete).
+        const int code = key->key();
+        if (code == Qt::Key_Tab || code == Qt::Key_Backtab || code == Qt::Key_Delete)
             return false;
-        return !admit(field, key->text());
+        // A printable key held with Ctrl, Alt or Meta types nothing here:
+        // the clipboard shortcuts (Ctrl+V) are dropped, also where the
+        // platform reports no character for them, and so are Shift+Insert
+        // and the other ways of pasting or undoing by key.
+        const bool withModifier = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if ((withModifier && code >= Qt::Key_Space && code <= Qt::Key_ydiaeresis) || key->matches(QKeySequence::Paste)
+            || key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+            return true;
+        if (key->text().isEmpty())
+            return false;
+        return admitted(field, key->text()) != key->text();
     }
     if (event->type() == QEvent::InputMethod) {
-        // Text composed by an input method is typed text too.
+        // Text composed by an input method is typed text too: each of its
+        // characters goes through the filter.
         auto *input = static_cast<QInputMethodEvent *>(event);
-        if (!input->commitString().isEmpty() && !admit(field, input->commitString())) {
-            QInputMethodEvent without(input->preeditString(), input->attributes());
-            QCoreApplication::sendEvent(field, &without);
+        const QString kept = admitted(field, input->commitString());
+        if (kept != input->commitString()) {
+            QInputMethodEvent filtered(input->preeditString(), input->attributes());
+            filtered.setCommitString(kept, input->replacementStart(), input->replacementLength());
+            QCoreApplication::sendEvent(field, &filtered);
             return true;
         }
     }

@@ -11,7 +11,8 @@ namespace timer {
 // The numeric entry filter of the time and field-number fields: typed
 // digits and backspace go in; a full stop is refused with " Only full
 // numbers allowed !"; every other typed character is dropped silently.
-// Keys that type no character (Delete, the arrows, Tab) work as usual.
+// Keys that type no character (Delete, the arrows, Tab) work as usual;
+// keys held with Ctrl, Alt or Meta type nothing.
 class EntryFilter : public QObject {
     Q_OBJECT
 public:
@@ -22,8 +23,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Whether the typed text may go in; tells the operator about a full stop.
-    bool admit(QLineEdit *field, const QString &typed);
+    // The characters of the typed text that may go in; tells the operator
+    // about a full stop.
+    QString admitted(QLineEdit *field, const QString &typed);
 
     ui::Messages &m_messages;
 };
