@@ -23,10 +23,12 @@ check "version" test "$(dpkg-deb -f "$deb" Version)" = "$version"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
 
+# The same files in the .deb and, in one folder, in the portable archive.
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$work/files"
-for file in ./usr/bin/taikan ./usr/share/applications/taikan.desktop \
-            ./usr/share/icons/hicolor/scalable/apps/taikan.svg; do
-  check "the .deb holds $file" grep -qxF "$file" "$work/files"
+tar -tzf "$work/kovamo-taikan-${version}-Linux.tar.gz" >"$work/tarfiles" 2>/dev/null
+for file in bin/taikan share/applications/taikan.desktop share/icons/hicolor/scalable/apps/taikan.svg; do
+  check "the .deb holds $file" grep -qxF "./usr/$file" "$work/files"
+  check "the .tar.gz holds $file" grep -qxF "kovamo-taikan-${version}-Linux/$file" "$work/tarfiles"
 done
 check "no kata.ini in a system folder" bash -c "! grep -q kata.ini '$work/files'"
 
@@ -53,19 +55,10 @@ check "the packaged program runs" test "$out" = "Kovamo Taikan $version"
 # Debian 12 can satisfy every dependency (where the package lists are there).
 if grep -q 'Candidate: [0-9]' <<<"$(apt-cache policy libc6 2>/dev/null)"; then
   apt-get install --simulate -q "$deb" >"$work/apt.log" 2>&1
-  status=$?
-  check "apt can install the .deb" test $status -eq 0 || cat "$work/apt.log" >&2
+  check "apt can install the .deb" test $? -eq 0 || cat "$work/apt.log" >&2
 else
   echo "apt simulation: skipped (no package lists; run apt-get update)"
 fi
-
-# The portable archive: the same tree in one folder.
-tarball="$work/kovamo-taikan-${version}-Linux.tar.gz"
-check "the .tar.gz is there" test -f "$tarball"
-tar -tzf "$tarball" >"$work/tarfiles" 2>/dev/null
-for file in bin/taikan share/applications/taikan.desktop share/icons/hicolor/scalable/apps/taikan.svg; do
-  check "the .tar.gz holds $file" grep -qxF "kovamo-taikan-${version}-Linux/$file" "$work/tarfiles"
-done
 
 echo "$passes passed, $failures failed"
 test $failures -eq 0
