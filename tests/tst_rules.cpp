@@ -10,6 +10,7 @@
 
 #include <QtTest>
 #include <limits>
+#include <span>
 #include <string>
 
 using decision::FlagCounts;
@@ -37,6 +38,28 @@ struct Board {
         qFatal("no element %.*s", int(name.size()), name.data());
     }
 };
+
+// One expected measure of a scaled element.
+constexpr float Placed::*L = &Placed::left;
+constexpr float Placed::*T = &Placed::top;
+constexpr float Placed::*W = &Placed::width;
+constexpr float Placed::*H = &Placed::height;
+constexpr float Placed::*P = &Placed::points;
+struct Expected {
+    const Board &board;
+    const char *name;
+    float Placed::*measure;
+    float value;
+};
+void check(std::span<const Expected> expected)
+{
+    for (const Expected &e : expected)
+        if (!qFuzzyCompare(e.board[e.name].*e.measure, e.value))
+            QFAIL(qPrintable(QStringLiteral("%1: %2, expected %3")
+                                 .arg(QLatin1String(e.name))
+                                 .arg(double(e.board[e.name].*e.measure), 0, 'g', 9)
+                                 .arg(double(e.value), 0, 'g', 9)));
+}
 
 } // namespace
 
@@ -118,37 +141,27 @@ private slots:
     }
 
     // One tick from the digit texts as the console holds them.
-    void clockTick_data()
-    {
-        QTest::addColumn<QStringList>("before"); // minutes, tens, units as text
-        QTest::addColumn<QList<int>>("after");
-        QTest::addColumn<int>("signal");
-        const int none = int(TickSignal::None), warning = int(TickSignal::Warning), end = int(TickSignal::End);
-        QTest::newRow("1:00") << QStringList{"1", "0", "0"} << QList<int>{0, 5, 9} << none;
-        QTest::newRow("2:00") << QStringList{"2", "0", "0"} << QList<int>{1, 5, 9} << none;
-        QTest::newRow("1:30") << QStringList{"1", "3", "0"} << QList<int>{1, 2, 9} << none;
-        QTest::newRow("1:75") << QStringList{"1", "7", "5"} << QList<int>{1, 7, 4} << none;
-        QTest::newRow("1:70") << QStringList{"1", "7", "0"} << QList<int>{1, 6, 9} << none;
-        QTest::newRow("blank seconds") << QStringList{"1", "", ""} << QList<int>{0, 5, 9} << none;
-        QTest::newRow("minutes 05") << QStringList{"05", "0", "0"} << QList<int>{4, 5, 9} << none;
-        QTest::newRow("fraction dropped") << QStringList{"1.9", "0", "0"} << QList<int>{0, 5, 9} << none;
-        QTest::newRow("0:11 warns") << QStringList{"0", "1", "1"} << QList<int>{0, 1, 0} << warning;
-        QTest::newRow("1:11 does not") << QStringList{"1", "1", "1"} << QList<int>{1, 1, 0} << none;
-        QTest::newRow("from 0:10") << QStringList{"0", "1", "0"} << QList<int>{0, 0, 9} << none;
-        QTest::newRow("0:01 ends") << QStringList{"0", "0", "1"} << QList<int>{0, 0, 0} << end;
-        QTest::newRow("blank minutes") << QStringList{"", "0", "1"} << QList<int>{0, 0, 0} << end;
-    }
     void clockTick()
     {
-        QFETCH(QStringList, before);
-        QFETCH(QList<int>, after);
-        QFETCH(int, signal);
-        const ClockValue start =
-            timer::readClock(before[0].toStdString(), before[1].toStdString(), before[2].toStdString());
-        QVERIFY(timer::canStart(start));
-        const timer::TickResult next = timer::tick(start);
-        QCOMPARE(next.value, (ClockValue{after[0], after[1], after[2]}));
-        QCOMPARE(int(next.signal), signal);
+        const TickSignal none = TickSignal::None, warning = TickSignal::Warning, end = TickSignal::End;
+        struct Row {
+            const char *minutes, *tens, *units;
+            ClockValue after;
+            TickSignal signal;
+        };
+        const Row rows[] = {
+            {"1", "0", "0", {0, 5, 9}, none},    {"2", "0", "0", {1, 5, 9}, none},   {"1", "3", "0", {1, 2, 9}, none},
+            {"1", "7", "5", {1, 7, 4}, none},    {"1", "7", "0", {1, 6, 9}, none},   {"1", "", "", {0, 5, 9}, none},
+            {"05", "0", "0", {4, 5, 9}, none},   {"1.9", "0", "0", {0, 5, 9}, none}, // the fraction is dropped
+            {"0", "1", "1", {0, 1, 0}, warning}, {"1", "1", "1", {1, 1, 0}, none},   {"0", "1", "0", {0, 0, 9}, none},
+            {"0", "0", "1", {0, 0, 0}, end},     {"", "0", "1", {0, 0, 0}, end}};
+        for (const Row &row : rows) {
+            const ClockValue start = timer::readClock(row.minutes, row.tens, row.units);
+            QVERIFY(timer::canStart(start));
+            const timer::TickResult next = timer::tick(start);
+            QCOMPARE(next.value, row.after);
+            QCOMPARE(next.signal, row.signal);
+        }
     }
 
     // Whole runs: one second a tick, one warning at 0:10, one end at 0:00.
@@ -242,31 +255,18 @@ private slots:
     // The worked examples, to the digit, in single precision.
     void scoreboardScaling()
     {
-        const Board wide(28800, 16200); // 16:9, all factors 1.8
-        QCOMPARE(wide["scb"].left, 648.0f);
-        QCOMPARE(wide["scb"].top, 3240.0f);
-        QCOMPARE(wide["scb"].points, 395.55f);
-        QCOMPARE(wide["Shape1"].left, 0.0f);
-        QCOMPARE(wide["Shape1"].top, 3024.0f);
-        QCOMPARE(wide["Shape1"].width, 14403.6f);
-        QCOMPARE(wide["Shape1"].height, 9504.0f);
-        QCOMPARE(wide["Image1"].left, 18005.4f);
-        QCOMPARE(wide["Image1"].top, 5211.0f);
-        QCOMPARE(wide["Image1"].width, 4023.0f);
-        QCOMPARE(wide["Image1"].height, 4617.0f);
-        QCOMPARE(wide["Label1_4"].left, 13287.6f);
-        QCOMPARE(wide["Label1_4"].top, 648.0f);
-        QCOMPARE(wide["Label1_4"].points, 198.45f);
-
+        const Board wide(28800, 16200);   // 16:9, all factors 1.8
         const Board square(15360, 11520); // 4:3: corrected, 0.96 across, 1.28 down
-        QCOMPARE(square["scb"].left, 345.6f);
-        QCOMPARE(square["scb"].top, 2816.0f);
-        QCOMPARE(square["scb"].points, 210.96f);
-        QCOMPARE(square["Image1"].left, 9218.88f);
-        QCOMPARE(square["Image1"].width, 2860.8f);
-        QCOMPARE(square["Image1"].height, 3283.2f);
-        QCOMPARE(square["Shape5_0"].height, 2732.8f);
-        QCOMPARE(square["Frame1"].top, 8089.6f);
+        const Expected worked[] = {
+            {wide, "scb", L, 648}, {wide, "scb", T, 3240}, {wide, "scb", P, 395.55f},
+            {wide, "Shape1", L, 0}, {wide, "Shape1", T, 3024}, {wide, "Shape1", W, 14403.6f},
+            {wide, "Shape1", H, 9504}, {wide, "Image1", L, 18005.4f}, {wide, "Image1", T, 5211},
+            {wide, "Image1", W, 4023}, {wide, "Image1", H, 4617}, {wide, "Label1_4", L, 13287.6f},
+            {wide, "Label1_4", T, 648}, {wide, "Label1_4", P, 198.45f}, {square, "scb", L, 345.6f},
+            {square, "scb", T, 2816}, {square, "scb", P, 210.96f}, {square, "Image1", L, 9218.88f},
+            {square, "Image1", W, 2860.8f}, {square, "Image1", H, 3283.2f}, {square, "Shape5_0", H, 2732.8f},
+            {square, "Frame1", T, 8089.6f}};
+        check(worked);
 
         // hsch 2: everything but the halves moves to half its place; the
         // boxes and the clock panel narrow to half.
@@ -286,35 +286,23 @@ private slots:
         QCOMPARE(narrow["Label1_7"].left, -108.0f); // inside Frame1, negative as designed
     }
 
+    // Below an aspect of 1.5, eight corrections; mirrored, the pictures move
+    // from their mirrored places. A vertical factor of 1 (H = 9000) shows
+    // the corrections as they are.
     void scoreboardCorrectionsBelowThreeToTwo()
     {
-        // Vertical factor 1 (H = 9000), so the corrections show as they are.
-        const Board atLimit(13500, 9000); // aspect exactly 1.5: none
-        const Board below(13499.1, 9000); // aspect 1.4999: all eight
-        QCOMPARE(atLimit["Label1_4"].top, 360.0f);
-        QCOMPARE(below["Label1_4"].top, 460.0f);
-        QCOMPARE(atLimit["scb"].top, 1800.0f);
-        QCOMPARE(below["scb"].top, 2200.0f);
-        QCOMPARE(below["scr"].top, 2200.0f);
-        QCOMPARE(atLimit["Frame1"].top, 6120.0f);
-        QCOMPARE(below["Frame1"].top, 6320.0f);
-        QCOMPARE(atLimit["Shape5_3"].height, 2775.0f);
-        QCOMPARE(below["Shape5_3"].height, 2975.0f);
-        QCOMPARE(atLimit["Shape5_0"].height, 2535.0f);
-        QCOMPARE(below["Shape5_0"].height, 2135.0f);
-        QCOMPARE(atLimit["Image1"].left, 8440.03125f);
-        QCOMPARE(atLimit["Image2"].left, 2869.59375f);
-        QCOMPARE(below["Image1"].left, 8101.9911f);
-        QCOMPARE(below["Image2"].left, 2531.9249f);
-
-        // Mirrored, the pictures move from their mirrored places.
-        const Board mirroredAtLimit(13500, 9000, {}, true);
-        const Board mirroredBelow(13499.1, 9000, {}, true);
-        QCOMPARE(mirroredAtLimit["Image1"].left, 2868.75f);
-        QCOMPARE(mirroredAtLimit["Image2"].left, 8437.5f);
-        QCOMPARE(mirroredBelow["Image1"].left, 2531.0813f);
-        QCOMPARE(mirroredBelow["Image2"].left, 8099.46f);
-        QCOMPARE(mirroredBelow["scb"].top, 2200.0f);
+        const Board atLimit(13500, 9000), below(13499.1, 9000); // aspect 1.5 and 1.4999
+        const Board mirroredAtLimit(13500, 9000, {}, true), mirroredBelow(13499.1, 9000, {}, true);
+        const Expected corrections[] = {
+            {atLimit, "Label1_4", T, 360}, {below, "Label1_4", T, 460}, {atLimit, "scb", T, 1800},
+            {below, "scb", T, 2200}, {below, "scr", T, 2200}, {atLimit, "Frame1", T, 6120},
+            {below, "Frame1", T, 6320}, {atLimit, "Shape5_3", H, 2775}, {below, "Shape5_3", H, 2975},
+            {atLimit, "Shape5_0", H, 2535}, {below, "Shape5_0", H, 2135}, {atLimit, "Image1", L, 8440.03125f},
+            {atLimit, "Image2", L, 2869.59375f}, {below, "Image1", L, 8101.9911f}, {below, "Image2", L, 2531.9249f},
+            {mirroredAtLimit, "Image1", L, 2868.75f}, {mirroredAtLimit, "Image2", L, 8437.5f},
+            {mirroredBelow, "Image1", L, 2531.0813f}, {mirroredBelow, "Image2", L, 8099.46f},
+            {mirroredBelow, "scb", T, 2200}};
+        check(corrections);
     }
 
     void scoreboardMirroring()
