@@ -87,6 +87,8 @@ bool machineHasOutput()
 // released; a file cut short, a pipe or device, or chunks laid out in a way
 // its reader does not follow keep the thread waiting for bytes that never
 // come, and the program with it. Only the chunk headers are read.
+constexpr qint64 kLargestChunkBeforeData = 16384;
+
 bool playableWav(const QString &path)
 {
     QFile file(path);
@@ -109,6 +111,8 @@ bool playableWav(const QString &path)
             return frameBytes > 0 && length > 0 && length % frameBytes == 0;
         if (length % 2 != 0)
             return false; // Qt's reader skips no pad byte
+        if (length >= kLargestChunkBeforeData)
+            return false; // Qt's reader never gets past it: silence, and a hang when the sound is released
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             char format[16];
             if (length < 16 || file.read(format, 16) != 16)
