@@ -1,18 +1,14 @@
 // The console window driven as the operator drives it: clicks and keys on
 // the named controls. What it looks like, tst_views compares with its
 // approved pictures.
-#include "console/console.h"
 #include "decision/coupling.h"
 #include "decision/decisionpanel.h"
-#include "support/fakeplatform.h"
+#include "support/console.h"
 #include "ui/twips.h"
 
-#include <QAction>
 #include <QMenu>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QtTest>
-#include <memory>
 
 using decision::FlagCounts;
 using decision::Side;
@@ -21,45 +17,31 @@ class ConsoleTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::FakePlatform> m_fake;
-    std::unique_ptr<console::Kata> m_kata;
+    std::unique_ptr<testing::Console> c;
 
-    template <typename T = QWidget>
-    T *get(const QString &name) const
-    {
-        if (T *widget = m_kata->findChild<T *>(name))
-            return widget;
-        qFatal("no control %s", qPrintable(name));
-    }
     QRadioButton *flag(Side side, int k) const
     {
-        return get<QRadioButton>(QStringLiteral("Option%1%2").arg(side == Side::Red ? 'r' : 'b').arg(k));
+        return c->get<QRadioButton>(qPrintable(QStringLiteral("Option%1%2").arg(side == Side::Red ? 'r' : 'b').arg(k)));
     }
     void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
-    FlagCounts counts() const { return m_kata->decision().counts(); }
+    FlagCounts counts() const { return c->kata->decision().counts(); }
 
     // Invariants of the decision after any action; the counts themselves are compared where they are known.
     void checkInvariants()
     {
-        QVERIFY(get<QRadioButton>("Options3")->isChecked() != get<QRadioButton>("Options5")->isChecked());
+        QVERIFY(c->get<QRadioButton>("Options3")->isChecked() != c->get<QRadioButton>("Options5")->isChecked());
         for (Side side : {Side::Red, Side::Blue}) {
             int selected = 0;
             for (int k = 1; k <= 5; ++k)
                 if (flag(side, k)->isChecked())
-                    selected += flag(side, k)->isVisibleTo(m_kata.get()) ? 1 : 10; // never a hidden one
+                    selected += flag(side, k)->isVisibleTo(c->kata.get()) ? 1 : 10; // never a hidden one
             QVERIFY(selected <= 1);
         }
     }
 
 private slots:
-    void init()
-    {
-        m_kata.reset(); // before the platform it was given
-        m_fake = std::make_unique<testing::FakePlatform>();
-        m_kata = std::make_unique<console::Kata>(m_fake->platform());
-        m_kata->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_kata.get()));
-    }
+    void init() { c = std::make_unique<testing::Console>(nullptr, false); }
+    void cleanup() { c.reset(); }
 
     void startUp()
     {
@@ -75,47 +57,53 @@ private slots:
         for (int k = 1; k <= 5; ++k)
             names << QStringLiteral("Optionr%1").arg(k) << QStringLiteral("Optionb%1").arg(k);
         for (const QString &name : names)
-            QVERIFY2(m_kata->findChild<QObject *>(name), qPrintable(name));
-        QCOMPARE(m_kata->objectName(), QStringLiteral("Kata"));
-        QCOMPARE(m_kata->windowTitle(), QStringLiteral("Kovamo Taikan 1.0.8"));
-        QCOMPARE(m_kata->minimumSize(), m_kata->maximumSize()); // not resizable
+            QVERIFY2(c->kata->findChild<QObject *>(name), qPrintable(name));
+        QCOMPARE(c->kata->objectName(), QStringLiteral("Kata"));
+        QCOMPARE(c->kata->windowTitle(), QStringLiteral("Kovamo Taikan 1.0.8"));
+        QCOMPARE(c->kata->minimumSize(), c->kata->maximumSize()); // not resizable
         // Arial and Arial Narrow are drawn with fonts of the same metrics, as in the approved pictures.
-        QVERIFY(QFontInfo(get("Label1")->font()).family().contains(QStringLiteral("Liberation Sans")));
-        QCOMPARE(QFontInfo(get("Label16")->font()).family(), QStringLiteral("Liberation Sans Narrow"));
-        // Five referees and no decision.
-        QCOMPARE(m_kata->decision().refereeCount(), 5);
+        QVERIFY(QFontInfo(c->get("Label1")->font()).family().contains(QStringLiteral("Liberation Sans")));
+        QCOMPARE(QFontInfo(c->get("Label16")->font()).family(), QStringLiteral("Liberation Sans Narrow"));
+        QCOMPARE(c->kata->decision().refereeCount(), 5);
         QCOMPARE(counts(), (FlagCounts{0, 0}));
         checkInvariants();
     }
 
+    // The menu's entries in order, each caption as it is and its key beside it.
     void menuHasItsEntriesInOrder()
     {
         QStringList entries;
-        for (const QAction *action : get<QMenu>("men")->actions())
-            entries << action->objectName() + ':' + (action->isSeparator() ? QStringLiteral("-") : action->text());
-        QCOMPARE(entries, (QStringList{"startext:Start external scoreboard", "closeext:Close external scoreboard",
-                                       "lijn1:-", "su:Setup ", "lijn2:-", "resmatch:Reset match", "restime:Reset time",
-                                       "lijn3:-", "over:About", "lijn4:-", "cl:Close"}));
+        for (const QAction *action : c->get<QMenu>("men")->actions())
+            entries << action->objectName() + ':' + (action->isSeparator() ? QStringLiteral("-") : action->text()) + ':'
+                    + action->shortcut().toString(QKeySequence::PortableText);
+        QCOMPARE(entries,
+                 (QStringList{"startext:Start external scoreboard:F11", "closeext:Close external scoreboard:F12",
+                              "lijn1:-:", "su:Setup :", "lijn2:-:", "resmatch:Reset match:Ctrl+R",
+                              "restime:Reset time:Ctrl+T", "lijn3:-:", "over:About:", "lijn4:-:", "cl:Close:"}));
     }
 
     // Every flag button, with both panel sizes, in both arrangements, from every earlier decision.
     void flagChoicesCoupleTheOtherSide()
     {
-        QSignalSpy published(&m_kata->decision(), &decision::DecisionPanel::decisionMade);
+        click(flag(Side::Red, 2)); // the arrow keys choose as well
+        flag(Side::Red, 2)->setFocus();
+        QTest::keyClick(flag(Side::Red, 2), Qt::Key_Right);
+        QCOMPARE(counts(), (FlagCounts{3, 2}));
+        QSignalSpy published(&c->kata->decision(), &decision::DecisionPanel::decisionMade);
         for (const bool mirrored : {false, true}) {
             for (const int n : {3, 5}) {
-                mirrored ? m_kata->katasp() : m_kata->kataonsp(); // the groups keep their meaning
+                mirrored ? c->kata->katasp() : c->kata->kataonsp(); // the groups keep their meaning
                 published.clear();
-                click(get(n == 3 ? "Options3" : "Options5"));
-                QCOMPARE(m_kata->decision().refereeCount(), n);
+                c->click(n == 3 ? "Options3" : "Options5");
+                QCOMPARE(c->kata->decision().refereeCount(), n);
                 // The decision is cleared, the scoreboard keeps what it shows; 4 and 5 show for five referees only.
                 QCOMPARE(counts(), (FlagCounts{0, 0}));
                 QCOMPARE(published.size(), 0);
                 for (const char *name : {"Optionr4", "Optionr5", "Optionb4", "Optionb5", "Label10", "Label11",
                                          "Label12", "Label13"})
-                    QVERIFY2(get(QLatin1String(name))->isVisible() == (n == 5), name);
+                    QVERIFY2(c->get(name)->isVisible() == (n == 5), name);
                 for (const char *name : {"Optionr3", "Optionb3", "Label14", "Label5"})
-                    QVERIFY2(get(QLatin1String(name))->isVisible(), name);
+                    QVERIFY2(c->get(name)->isVisible(), name);
                 for (Side first : {Side::Red, Side::Blue})
                     for (int a = 1; a <= n; ++a)
                         for (Side second : {Side::Red, Side::Blue})
@@ -135,14 +123,6 @@ private slots:
         }
     }
 
-    void keyboardChoicesCoupleToo()
-    {
-        click(flag(Side::Red, 2));
-        flag(Side::Red, 2)->setFocus();
-        QTest::keyClick(flag(Side::Red, 2), Qt::Key_Right);
-        QCOMPARE(counts(), (FlagCounts{3, 2}));
-    }
-
     // "Internal" mirrors the two sides, each control taking its partner's
     // place, and back; applied again, an arrangement stays as it is.
     void arrangements()
@@ -151,17 +131,17 @@ private slots:
         const int normal[] = {120, 3120, 400, 4160, 840, 4440, 240, 5000};
         const auto expect = [&](bool mirrored) {
             for (int i = 0; i < 8; ++i)
-                QVERIFY2(get(QLatin1String(names[i]))->x() == ui::px(normal[mirrored ? i ^ 1 : i]), names[i]);
+                QVERIFY2(c->get(names[i])->x() == ui::px(normal[mirrored ? i ^ 1 : i]), names[i]);
         };
-        m_kata->setOuterHeight(7800); // bring "Internal" into view to click it
+        c->kata->setOuterHeight(7800); // bring "Internal" into view to click it
         for (int round = 0; round < 2; ++round) {
-            click(get("Check10"));
+            c->click("Check10");
             expect(true);
-            m_kata->katasp();
+            c->kata->katasp();
             expect(true);
-            click(get("Check10"));
+            c->click("Check10");
             expect(false);
-            m_kata->kataonsp();
+            c->kata->kataonsp();
             expect(false);
         }
     }

@@ -20,17 +20,23 @@ namespace testing {
 class Console {
 public:
     // `sounds` replaces the fake platform's recorder where given.
-    explicit Console(ui::Sounds *sounds = nullptr, bool setupOpen = true)
+    explicit Console(ui::Sounds *sounds = nullptr, bool setupOpen = true) : m_sounds(sounds)
     {
-        ui::Platform platform = fake.platform();
-        if (sounds)
-            platform.sounds = sounds;
-        kata = std::make_unique<console::Kata>(platform);
-        kata->show();
+        restart();
         if (!QTest::qWaitForWindowExposed(kata.get()))
             qFatal("the console is not shown");
         if (setupOpen)
             kata->setOuterHeight(7800); // every control in view
+    }
+    // A new console on the same platform and settings, as at the next start.
+    void restart()
+    {
+        ui::Platform platform = fake.platform();
+        if (m_sounds)
+            platform.sounds = m_sounds;
+        kata.reset();
+        kata = std::make_unique<console::Kata>(platform);
+        kata->show();
     }
 
     template <typename T = QWidget>
@@ -73,6 +79,9 @@ public:
 
     FakePlatform fake;
     std::unique_ptr<console::Kata> kata;
+
+private:
+    ui::Sounds *m_sounds;
 };
 
 } // namespace testing
