@@ -6,19 +6,12 @@
 // Pictures are approved together with a fingerprint of the Qt version and of
 // how the fonts render; where that differs here, the comparison is skipped
 // with a message rather than failed: another font gives other pixels.
-#include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
-#include <QFont>
-#include <QImage>
 #include <QPainter>
-#include <QString>
 #include <QtTest>
 
 namespace testing {
-
-inline QString picturesDirectory() { return QStringLiteral(TAIKAN_PICTURES_DIR); }
 
 // The Qt version, and a digest of a text rendered in every font the windows use.
 inline QByteArray renderingFingerprint()
@@ -36,9 +29,8 @@ inline QByteArray renderingFingerprint()
         y += 36;
     }
     painter.end();
-    const QByteArray digest = QCryptographicHash::hash(
-        QByteArray::fromRawData(reinterpret_cast<const char *>(sample.constBits()), sample.sizeInBytes()),
-        QCryptographicHash::Sha256);
+    const QByteArray digest = QCryptographicHash::hash(QByteArrayView(sample.constBits(), sample.sizeInBytes()),
+                                                       QCryptographicHash::Sha256);
     return QByteArray("Qt ") + qVersion() + " fonts " + digest.toHex().left(16) + '\n';
 }
 
@@ -49,20 +41,18 @@ struct SnapshotResult {
 
 inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &name)
 {
-    const QDir dir(picturesDirectory());
+    const QDir dir(QStringLiteral(TAIKAN_PICTURES_DIR));
     const QString approvedPath = dir.filePath(name + QStringLiteral(".png"));
-    const QString fingerprintPath = dir.filePath(QStringLiteral("fingerprint.txt"));
+    QFile fingerprint(dir.filePath(QStringLiteral("fingerprint.txt")));
     const QImage actual = rendered.convertToFormat(QImage::Format_RGB32);
 
     if (qEnvironmentVariableIntValue("TAIKAN_APPROVE") == 1) {
-        QFile fingerprint(fingerprintPath);
         if (!actual.save(approvedPath) || !fingerprint.open(QIODevice::WriteOnly))
             return {SnapshotResult::Differs, QStringLiteral("cannot write %1").arg(approvedPath)};
         fingerprint.write(renderingFingerprint());
         return {SnapshotResult::Approved, approvedPath};
     }
 
-    QFile fingerprint(fingerprintPath);
     const QByteArray approvedWith = fingerprint.open(QIODevice::ReadOnly) ? fingerprint.readAll() : QByteArray();
     if (approvedWith != renderingFingerprint())
         return {SnapshotResult::Skipped,
@@ -74,13 +64,10 @@ inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &nam
     const QImage approved = QImage(approvedPath).convertToFormat(QImage::Format_RGB32);
     if (approved.isNull())
         return {SnapshotResult::Differs, QStringLiteral("no approved picture %1").arg(approvedPath)};
+    auto sizeText = [](const QImage &image) { return QStringLiteral("%1x%2").arg(image.width()).arg(image.height()); };
     if (approved.size() != actual.size())
-        return {SnapshotResult::Differs, QStringLiteral("%1: size %2x%3, approved %4x%5")
-                                             .arg(name)
-                                             .arg(actual.width())
-                                             .arg(actual.height())
-                                             .arg(approved.width())
-                                             .arg(approved.height())};
+        return {SnapshotResult::Differs,
+                QStringLiteral("%1: size %2, approved %3").arg(name, sizeText(actual), sizeText(approved))};
 
     // A pixel differs when a channel is off by more than the tolerance;
     // anti-aliasing may differ by a little, a moved or recoloured element
