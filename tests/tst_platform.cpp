@@ -11,7 +11,8 @@
 
 namespace {
 
-// Runs `inspect` on the modal dialog once it is up; `inspect` lets it go.
+// Runs `inspect` on the modal dialog once it is up; `inspect` reads what it shows, then lets it go, so that a
+// failed check does not leave it open.
 void whenModal(std::function<void(QWidget *)> inspect)
 {
     QTimer::singleShot(0, qApp, [inspect] {
@@ -21,26 +22,17 @@ void whenModal(std::function<void(QWidget *)> inspect)
     });
 }
 
-QString touched(const QTemporaryDir &dir, const char *name)
-{
-    QFile file(dir.filePath(QLatin1String(name)));
-    return file.open(QIODevice::WriteOnly) ? file.fileName() : QString();
-}
-
 } // namespace
 
 class PlatformTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // What a dialog shows is read before it is let go: a failed check must not leave it open.
     void messageBoxes()
     {
-        const std::pair<ui::MessageIcon, QMessageBox::Icon> icons[] = {
-            {ui::MessageIcon::Information, QMessageBox::Information},
-            {ui::MessageIcon::Warning, QMessageBox::Warning},
-            {ui::MessageIcon::Critical, QMessageBox::Critical}};
-        for (const auto &[icon, expected] : icons) {
+        for (const auto &[icon, expected] : {std::pair{ui::MessageIcon::Information, QMessageBox::Information},
+                                             std::pair{ui::MessageIcon::Warning, QMessageBox::Warning},
+                                             std::pair{ui::MessageIcon::Critical, QMessageBox::Critical}}) {
             QString shown; // title|text|icon|buttons
             whenModal([&shown](QWidget *modal) {
                 if (auto *box = qobject_cast<QMessageBox *>(modal))
@@ -56,28 +48,26 @@ private slots:
     void fileDialog()
     {
         QTemporaryDir dir;
-        const QString wav = touched(dir, "gong.wav");
+        const QString wav = dir.filePath(QStringLiteral("gong.wav"));
+        QVERIFY(QFile(wav).open(QIODevice::WriteOnly));
         const auto open = [&] {
             return ui::systemPlatform().files->openFile(nullptr, QStringLiteral("Find soundfile"),
                                                         QStringLiteral("*.wav"), QStringLiteral("*.wav"), dir.path());
         };
-        QString title;
-        whenModal([&title](QWidget *modal) {
-            title = modal->windowTitle();
+        QStringList shown; // the title, then the filters
+        whenModal([&shown](QWidget *modal) {
+            if (auto *dialog = qobject_cast<QFileDialog *>(modal))
+                shown = QStringList{dialog->windowTitle()} + dialog->nameFilters();
             qobject_cast<QDialog *>(modal)->reject();
         });
         QCOMPARE(open(), std::nullopt); // cancelled: nothing
-        QCOMPARE(title, QStringLiteral("Find soundfile"));
-        QStringList filters;
-        whenModal([&](QWidget *modal) {
-            if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-                filters = dialog->nameFilters();
+        QCOMPARE(shown, (QStringList{"Find soundfile", "*.wav"}));
+        whenModal([&wav](QWidget *modal) {
+            if (auto *dialog = qobject_cast<QFileDialog *>(modal))
                 dialog->selectFile(wav);
-            }
             QMetaObject::invokeMethod(modal, "accept");
         });
         QCOMPARE(open(), std::optional<QString>(wav)); // a file chosen: its full path
-        QCOMPARE(filters, QStringList{"*.wav"});
     }
 
     void settingsFolders()
@@ -87,12 +77,13 @@ private slots:
         QVERIFY(folders.programWritable); // the build folder
         QCOMPARE(folders.user, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 
-        // Tests run as root, whom permission bits do not stop: only trying tells.
+        // Tests run as root, whom permission bits do not stop: only trying tells. The try leaves nothing behind.
         QTemporaryDir dir;
         QVERIFY(ui::canCreateFilesIn(dir.path()));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
-        for (const QString &folder : {QStringLiteral("/proc"), dir.filePath(QStringLiteral("missing")),
-                                      touched(dir, "plain"), QString()})
+        const QString plain = dir.filePath(QStringLiteral("plain"));
+        QVERIFY(QFile(plain).open(QIODevice::WriteOnly));
+        for (const QString &folder : {QStringLiteral("/proc"), dir.filePath(QStringLiteral("missing")), plain, QString()})
             QVERIFY2(!ui::canCreateFilesIn(folder), qPrintable(folder));
     }
 };

@@ -39,29 +39,23 @@ private slots:
         row("complete, line 5 kept as read", "C:\\snd\\end.wav\r\n/snd/warn.wav\r\n2\r\n1.5\r\n 0.8\r\n 1 \r\n 0 \r\n",
             "C:\\snd\\end.wav|/snd/warn.wav|2|1.5| 0.8|1|0", ok, 7);
         row("empty", "", "||1|1|1|0|0", ok, 0);
-        row("two lines", "a.wav\r\nb.wav\r\n", "a.wav|b.wav|1|1|1|0|0", ok, 2);
         row("five lines: no box line", "a\r\nb\r\n3\r\n4\r\n5\r\n", "a|b|3|4|5|0|0", ok, 5);
         row("six lines, the last unended", "a\r\nb\r\n3\r\n4\r\n5\r\n1", "a|b|3|4|5|1|0", ok, 6);
         row("zero scales stay 1", "\r\n\r\n0\r\n 0 \r\n0.0\r\n0\r\n0\r\n", "||1|1|1|0|0", ok, 7);
-        row("other zeros", "\r\n\r\n-0\r\n00\r\n0e5\r\n", "||1|1|1|0|0", ok, 5);
         // A bad line stops reading; the sound files are restored whatever follows them.
         row("letters on line 3", "a\r\nb\r\nabc\r\n2\r\n2\r\n1\r\n1\r\n", "a|b|1|1|1|0|0", ReadStop::BadScale, 7);
-        row("empty line 4", "a\r\nb\r\n2\r\n\r\n2\r\n1\r\n1\r\n", "a|b|1|1|1|0|0", ReadStop::BadScale, 7);
         row("bad line 5 after good ones", "a\r\nb\r\n2\r\n3\r\nx\r\n1\r\n1\r\n", "a|b|1|1|1|0|0", ReadStop::BadScale, 7);
-        row("a comma is a decimal point", "a\r\nb\r\n1,5\r\n0,0\r\n2\r\nx\r\n", "a|b|1,5|1|2|0|0", ReadStop::BadInternal, 6);
-        row("bad line 6", "a\r\nb\r\n2\r\n3\r\n4\r\nyes\r\n1\r\n", "a|b|2|3|4|0|0", ReadStop::BadInternal, 7);
-        row("empty line 6", "a\r\nb\r\n2\r\n3\r\n4\r\n\r\n1\r\n", "a|b|2|3|4|0|0", ReadStop::BadInternal, 7);
+        row("a comma is a decimal point; bad line 6", "a\r\nb\r\n1,5\r\n0,0\r\n2\r\nx\r\n1\r\n", "a|b|1,5|1|2|0|0",
+            ReadStop::BadInternal, 7);
         row("empty line 7", "a\r\nb\r\n2\r\n3\r\n4\r\n1\r\n\r\n", "a|b|2|3|4|1|0", ReadStop::BadExternal, 7);
         // A box is checked by the number 1 only.
-        const std::pair<const char *, bool> boxes[] = {{" 1 ", true}, {"1.0", true}, {"+1", true},
-                                                       {"0", false},  {"2", false},   {"-1", false}};
-        for (const auto &[line, checked] : boxes)
-            row(QByteArray("box ") + line, QByteArray("\r\n\r\n1\r\n1\r\n1\r\n") + line,
-                checked ? "||1|1|1|1|0" : "||1|1|1|0|0", ok, 6);
+        for (const char *line : {" 1 ", "1.0", "+1"})
+            row(QByteArray("checked ") + line, QByteArray("\r\n\r\n1\r\n1\r\n1\r\n") + line, "||1|1|1|1|0", ok, 6);
+        for (const char *line : {"0", "2", "-1"})
+            row(QByteArray("unchecked ") + line, QByteArray("\r\n\r\n1\r\n1\r\n1\r\n") + line, "||1|1|1|0|0", ok, 6);
         row("CR, CR LF and LF", "a\rb\r\n2\n1\r1\r\n1\r0", "a|b|2|1|1|1|0", ok, 7);
         row("CR LF is one line end", "a\r\n\r\nb", "a||1|1|1|0|0", ReadStop::BadScale, 3);
         row("LF CR is two", "a\n\rb", "a||1|1|1|0|0", ReadStop::BadScale, 3);
-        row("only line ends: line 3 is no number", QByteArray(1000, '\r'), "||1|1|1|0|0", ReadStop::BadScale, 7);
         row("lines after the seventh", "a\r\nb\r\n1\r\n1\r\n1\r\n0\r\n1\r\ngarbage\r\n\x01\x02 more", "a|b|1|1|1|0|1", ok, 7);
         row("NUL bytes", QByteArrayLiteral("snd\0x.wav\r\n\0\r\n"), QByteArrayLiteral("snd\0x.wav|\0|1|1|1|0|0"), ok, 2);
     }
@@ -77,13 +71,9 @@ private slots:
         QCOMPARE(result.linesRead, lines);
     }
 
-    void anyContentGivesAResult()
+    // One line of 100 MB: the sound file takes it, nothing else is read.
+    void aLongLine()
     {
-        std::string bytes;
-        for (int i = 0; i < 4096; ++i)
-            bytes += char((i * 7919) % 256);
-        readSettings(bytes);
-        // One line of 100 MB: the sound file takes it, nothing else is read.
         const std::string longLine(100u << 20, 'x');
         const auto big = readSettings(longLine);
         QCOMPARE(big.linesRead, 1);
@@ -105,18 +95,15 @@ private slots:
     {
         Settings v{"C:\\Geluid\\gong.wav", "", "0", "1.5", " 2", true, false};
         QCOMPARE(settings::writeSettings(v), std::string("C:\\Geluid\\gong.wav\r\n\r\n0\r\n1.5\r\n 2\r\n 1 \r\n 0 \r\n"));
-
-        // What is written reads back; 8-bit text stays as it is.
+        // What is written reads back; 8-bit text stays as it is; a line break inside a text cannot shift the lines.
         v = {"/home/tafel/Geluiden/einde wedstrijd.wav", "caf\xe9.wav", "1.25", "0.9", "3", false, true};
-        const auto back = readSettings(settings::writeSettings(v));
-        QCOMPARE(back.stop, ReadStop::Complete);
-        QCOMPARE(back.values, v);
-
-        // A line break inside a text cannot shift the lines after it.
+        QCOMPARE(readSettings(settings::writeSettings(v)).values, v);
         Settings broken = v;
         broken.endSound = "a\r\nb\nc";
         v.endSound = "abc";
-        QCOMPARE(readSettings(settings::writeSettings(broken)).values, v);
+        const auto back = readSettings(settings::writeSettings(broken));
+        QCOMPARE(back.stop, ReadStop::Complete);
+        QCOMPARE(back.values, v);
     }
 };
 

@@ -7,9 +7,6 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QList>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
 
@@ -22,27 +19,19 @@ struct ShownMessage {
 
 class RecordedMessages final : public ui::Messages {
 public:
-    void show(QWidget *, ui::MessageIcon icon, const QString &text) override
-    {
-        shown.append({icon, text});
-    }
+    void show(QWidget *, ui::MessageIcon icon, const QString &text) override { shown.append({icon, text}); }
     QList<ShownMessage> shown;
 };
 
-// Answers each file dialog with the next prepared answer; nothing left means
-// the operator cancelled.
+// Answers each file dialog with the next prepared answer; none left: the operator cancelled.
 class ScriptedFileDialog final : public ui::FileDialog {
 public:
-    struct Request {
-        QString title, fileName, filter, directory;
-    };
+    struct Request { QString title, fileName, filter, directory; };
     std::optional<QString> openFile(QWidget *, const QString &title, const QString &fileName,
                                     const QString &filter, const QString &directory) override
     {
         requests.append({title, fileName, filter, directory});
-        if (answers.isEmpty())
-            return std::nullopt;
-        return answers.takeFirst();
+        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
     QList<std::optional<QString>> answers;
     QList<Request> requests;
@@ -54,8 +43,7 @@ public:
     QList<QScreen *> screens() const override
     {
         QList<QScreen *> present = QGuiApplication::screens();
-        for (QScreen *gone : m_gone)
-            present.removeAll(gone);
+        present.removeIf([this](QScreen *screen) { return m_gone.contains(screen); });
         return present;
     }
     QScreen *main() const override { return QGuiApplication::primaryScreen(); }
@@ -74,10 +62,9 @@ private:
     QList<QScreen *> m_gone;
 };
 
-// A platform whose folders are fresh temporary directories: `dir` stands for
-// the program's folder, writable or not as `programWritable` says (tests run
-// as root, for whom permission bits stop nothing), and the user's
-// configuration folder lies, not yet made, inside `home`.
+// Fresh temporary folders: `dir` stands for the program's folder, writable or not as `programWritable` says
+// (tests run as root, whom permission bits do not stop); the user's configuration folder lies, not yet made,
+// inside `home`.
 struct FakePlatform {
     QTemporaryDir dir;
     QTemporaryDir home;

@@ -1,7 +1,6 @@
 #pragma once
 
-// A stand-in for the program's sounds: it writes down what the program asks
-// to hear instead of playing it.
+// A stand-in for the program's sounds: it writes down what the program asks to hear instead of playing it.
 #include "ui/sound.h"
 
 #include <QList>
@@ -12,7 +11,6 @@ namespace testing {
 struct SoundRequest {
     QString path;
     ui::Signal fallback;
-
     friend bool operator==(const SoundRequest &, const SoundRequest &) = default;
 };
 
