@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "console/consoledesign.h"
 #include "ui/design.h"
 
 #include <QCommandLineParser>
@@ -45,7 +46,7 @@ CommandLine readCommandLine(const QStringList &arguments,
                        "It records the flag decisions of 3 or 5 referees, red (Aka) against blue (Ao),\n"
                        "runs the match clock and shows the result to the public on a scoreboard\n"
                        "on a second display.")
-            .arg(ui::qs(kNameAndVersion)));
+            .arg(ui::qs(console::kCaption)));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help and ends."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -83,7 +84,7 @@ CommandLine readCommandLine(const QStringList &arguments,
         return finished(0, text, {});
     }
     if (parser.isSet(version))
-        return finished(0, ui::qs(kNameAndVersion) + QLatin1Char('\n'), {});
+        return finished(0, ui::qs(console::kCaption) + QLatin1Char('\n'), {});
     CommandLine line;
     line.quitAfterStart = parser.isSet(quitAfterStart);
     return line;

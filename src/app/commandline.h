@@ -5,12 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <string_view>
 
 // The program's command line: taikan [--help | --version].
 namespace app {
-
-inline constexpr std::string_view kNameAndVersion = "Kovamo Taikan 1.0.8";
 
 struct CommandLine {
     bool finished = false; // ends here, before any window, with `exitCode`

@@ -208,16 +208,13 @@ void Kata::resetw()
     scorebord();
 }
 
-void Kata::waargeluid()
-{
-    if (m_platform.sounds)
-        m_platform.sounds->play(ui::named<QLineEdit>(m_client, "waarwav")->text(), ui::Signal::Warning);
-}
+void Kata::waargeluid() { playSignal("waarwav", ui::Signal::Warning); }
+void Kata::eindgeluid() { playSignal("eindwav", ui::Signal::End); }
 
-void Kata::eindgeluid()
+void Kata::playSignal(const char *field, ui::Signal signal)
 {
     if (m_platform.sounds)
-        m_platform.sounds->play(ui::named<QLineEdit>(m_client, "eindwav")->text(), ui::Signal::End);
+        m_platform.sounds->play(ui::named<QLineEdit>(m_client, field)->text(), signal);
 }
 
 void Kata::closeProgram()

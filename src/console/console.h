@@ -17,6 +17,9 @@ class Scoreboard;
 namespace timer {
 class MatchClock;
 }
+namespace ui {
+enum class Signal;
+}
 
 namespace console {
 
@@ -65,6 +68,7 @@ private:
     void arrange(Arrangement arrangement);
     void buildMenu();
     void closeProgram();
+    void playSignal(const char *field, ui::Signal signal); // the file named in `field`
 
     ui::Platform m_platform;
     QWidget *m_client;
