@@ -15,12 +15,7 @@ private:
     std::unique_ptr<testing::Console> c;
 
     void chooseAbout() { c->click("over"); }
-    static QList<QWidget *> aboutWindows()
-    {
-        QList<QWidget *> found = QApplication::topLevelWidgets();
-        found.removeIf([](QWidget *widget) { return widget->objectName() != QLatin1String("Overfrm"); });
-        return found;
-    }
+    static QList<QWidget *> aboutWindows() { return testing::windowsNamed("Overfrm"); }
     // The one About window; fails the test when there is not exactly one.
     static QWidget *theAbout()
     {

@@ -111,9 +111,7 @@ private slots:
 
         // Lines 1 to 5 hold the fields' texts; a character the file's
         // encoding cannot hold comes back as a replacement character.
-        QFile file(c->fake.settingsPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().split('\n');
+        const QList<QByteArray> lines = testing::readFile(c->fake.settingsPath()).split('\n');
         QCOMPARE(lines.size(), 8);
         int line = 0;
         for (const char *name : {"eindwav", "waarwav", "hsch", "vsch", "fsch"}) {

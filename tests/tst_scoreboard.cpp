@@ -19,10 +19,7 @@ private:
     static int boardWindows()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        int n = 0;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            n += w->objectName() == QLatin1String("Kabord");
-        return n;
+        return int(testing::windowsNamed("Kabord").size());
     }
     void open()
     {

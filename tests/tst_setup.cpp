@@ -5,27 +5,12 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
+using testing::readFile;
+using testing::writeFile;
 
 class SetupTest : public QObject {
     Q_OBJECT
@@ -106,7 +91,7 @@ private slots:
             c->setText(name, QLatin1String(value));
         c->click("Check10");
         save();
-        QCOMPARE(readAll(c->fake.settingsPath()),
+        QCOMPARE(readFile(c->fake.settingsPath()),
                  QByteArray("C:\\Geluid\\einde.wav\r\n/snd/waarschuwing.wav\r\n2\r\n1.5\r\n0.75\r\n 1 \r\n 0 \r\n"));
         QStringList saved = fieldTexts();
 
@@ -122,7 +107,7 @@ private slots:
         c->setText("eindwav", QStringLiteral("/snd/café einde.wav"));
         c->click("Check11");
         save();
-        QVERIFY(readAll(c->fake.settingsPath()).endsWith("\r\n/snd/waarschuwing.wav\r\n2\r\n1.5\r\n0.75\r\n 0 \r\n 1 \r\n"));
+        QVERIFY(readFile(c->fake.settingsPath()).endsWith("\r\n/snd/waarschuwing.wav\r\n2\r\n1.5\r\n0.75\r\n 0 \r\n 1 \r\n"));
         saved = fieldTexts();
         c->restart();
         QCOMPARE(fieldTexts(), saved);
@@ -174,17 +159,17 @@ private slots:
         save(false);
         setrlimit(RLIMIT_FSIZE, &unlimited);
         std::signal(SIGXFSZ, oldHandler);
-        QCOMPARE(readAll(path), old);
+        QCOMPARE(readFile(path), old);
         QCOMPARE(fieldTexts(), before);
         expectStrip(7800, "Close setup");
         QCOMPARE(QDir(c->fake.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kata.ini"});
         save(); // once it can be written again
-        QVERIFY(readAll(path).startsWith(QByteArray(4096, 'n')));
+        QVERIFY(readFile(path).startsWith(QByteArray(4096, 'n')));
         // A directory in its place stays, and what is in it.
         QVERIFY(QFile::remove(path) && QDir().mkpath(path));
         writeFile(path + QStringLiteral("/inside"), "keep");
         save(false);
-        QCOMPARE(readAll(path + QStringLiteral("/inside")), QByteArray("keep"));
+        QCOMPARE(readFile(path + QStringLiteral("/inside")), QByteArray("keep"));
     }
 
     // Installed for all users, the program's folder cannot be written: kata.ini goes to the user's folder.
@@ -205,11 +190,11 @@ private slots:
         const QString config = c->fake.home.filePath(QStringLiteral(".config"));
         writeFile(config, "a file");
         save(false);
-        QCOMPARE(readAll(config), QByteArray("a file"));
+        QCOMPARE(readFile(config), QByteArray("a file"));
         QVERIFY(QFile::remove(config));
         save();
-        QCOMPARE(readAll(c->fake.userSettingsPath()), QByteArray("mine.wav\r\nwarn.wav\r\n2\r\n2\r\n2\r\n 0 \r\n 0 \r\n"));
-        QCOMPARE(readAll(c->fake.settingsPath()), shipped);
+        QCOMPARE(readFile(c->fake.userSettingsPath()), QByteArray("mine.wav\r\nwarn.wav\r\n2\r\n2\r\n2\r\n 0 \r\n 0 \r\n"));
+        QCOMPARE(readFile(c->fake.settingsPath()), shipped);
         const QStringList saved = fieldTexts();
         // From now on the user's file is read; the program's is not.
         writeFile(c->fake.settingsPath(), "other.wav\r\n");
@@ -221,8 +206,8 @@ private slots:
         c->restart();
         QCOMPARE(c->text("eindwav"), QStringLiteral("other.wav"));
         save();
-        QVERIFY(readAll(c->fake.settingsPath()).startsWith("other.wav\r\n\r\n1\r\n"));
-        QVERIFY(readAll(c->fake.userSettingsPath()).startsWith("mine.wav\r\n"));
+        QVERIFY(readFile(c->fake.settingsPath()).startsWith("other.wav\r\n\r\n1\r\n"));
+        QVERIFY(readFile(c->fake.userSettingsPath()).startsWith("mine.wav\r\n"));
     }
 };
 

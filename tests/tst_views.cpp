@@ -182,11 +182,8 @@ private slots:
         c->kata->move(other->geometry().topLeft() + QPoint(40, 40));
         QTRY_COMPARE(c->kata->screen(), other);
         c->kata->findChild<QAction *>(QStringLiteral("over"))->trigger();
-        QWidget *about = nullptr;
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (widget->objectName() == QLatin1String("Overfrm") && widget->isVisible())
-                about = widget;
-        QVERIFY(about);
+        QWidget *about = testing::windowsNamed("Overfrm").value(0);
+        QVERIFY(about && about->isVisible());
         QCOMPARE(about->screen(), other);
         const QPoint offset = about->frameGeometry().center() - other->availableGeometry().center();
         QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));

@@ -9,6 +9,8 @@
 #include "ui/widgets.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -83,5 +85,26 @@ public:
 private:
     ui::Sounds *m_sounds;
 };
+
+// The program's windows of that name that the window system holds.
+inline QList<QWidget *> windowsNamed(const char *name)
+{
+    QList<QWidget *> found = QApplication::topLevelWidgets();
+    found.removeIf([name](QWidget *window) { return window->objectName() != QLatin1String(name); });
+    return found;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
 
 } // namespace testing
