@@ -1,7 +1,6 @@
-// The warning and end-of-match sounds, heard for real: tools/test.sh starts a
-// PulseAudio server whose only output is the null sink "taikan"; parec records
-// that sink's monitor while the player plays, and the recording is measured.
-// Without that server those cases are skipped.
+// The warning and end-of-match sounds, heard for real: parec records the null
+// sink "taikan" of the PulseAudio server tools/test.sh starts (without it those
+// cases are skipped), and the recording is measured.
 #include "ui/sound.h"
 
 #include <QApplication>
@@ -18,17 +17,8 @@ namespace {
 constexpr int kRate = 44100;
 constexpr qint64 kPromptUs = 100'000; // play() returns well within this
 
-QList<qint16> samplesOf(const QByteArray &bytes) // 16-bit little-endian
-{
-    QList<qint16> samples(bytes.size() / 2);
-    for (qsizetype i = 0; i < samples.size(); ++i)
-        samples[i] = qFromLittleEndian<qint16>(bytes.constData() + 2 * i);
-    return samples;
-}
-
-// A sine of `hz` at 0.4 of full scale with 5 ms fades, then a quarter second
-// of silence, as 16-bit samples: Qt 6.4 drops the last 0.15 s or so of every
-// sound effect, and so the silence, as in the built-in signals.
+// A sine of `hz` at 0.4 of full scale with 5 ms fades, as 16-bit samples, then
+// a quarter second of silence for the end Qt 6.4 drops, as the built-in signals.
 QByteArray tone(double seconds, double hz)
 {
     const int n = int(std::lround(seconds * kRate)), fade = kRate / 200;
@@ -41,8 +31,7 @@ QByteArray tone(double seconds, double hz)
     return out;
 }
 
-// `value` as `size` little-endian bytes.
-QByteArray le(quint32 value, int size = 4)
+QByteArray le(quint32 value, int size = 4) // `value` as `size` little-endian bytes
 {
     const quint32 bytes = qToLittleEndian(value);
     return QByteArray(reinterpret_cast<const char *>(&bytes), size);
@@ -62,89 +51,78 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A stretch of sound between silences, measured in 10 ms windows.
+// A stretch of sound between silences: start and length in seconds, RMS level
+// (1 = full scale), and zero crossings a second / 2, the pitch of a tone.
 struct Burst {
-    double start = 0, length = 0; // seconds
-    double level = 0, hz = 0;     // RMS (1 = full scale); zero crossings a second / 2, the pitch of a tone
+    double start = 0, length = 0, level = 0, hz = 0;
 };
 
-QDebug operator<<(QDebug debug, const Burst &b)
+QDebug operator<<(QDebug debug, const Burst &b) // in a list, which keeps its own spacing
 {
-    QDebugStateSaver saver(debug);
     return debug.nospace() << "Burst(at " << b.start << " s, " << b.length << " s, level " << b.level << ", " << b.hz
                            << " Hz)";
 }
 
-// The bursts in `samples` (at kRate): windows louder than 2 % of full scale,
-// joined across quieter gaps of up to `bridge` seconds.
-QList<Burst> bursts(const QList<qint16> &samples, double bridge = 0.05)
+// The bursts in 16-bit little-endian `pcm` at kRate: 10 ms windows louder than
+// 2 % of full scale, joined across quieter gaps of up to `bridge` seconds.
+QList<Burst> bursts(const QByteArray &pcm, double bridge = 0.05)
 {
     constexpr qsizetype window = kRate / 100;
+    QList<qint16> samples(pcm.size() / 2);
+    qFromLittleEndian<qint16>(pcm.constData(), samples.size(), samples.data());
     QList<Burst> out;
     for (qsizetype w = 0; (w + 1) * window <= samples.size(); ++w) {
-        double power = 0; // mean square, 1 = full scale
+        double power = 0; // mean square
         for (qsizetype i = w * window; i < (w + 1) * window; ++i)
             power += double(samples[i]) * samples[i] / (32768.0 * 32768.0 * window);
         if (power <= 0.02 * 0.02)
             continue;
         if (out.isEmpty() || w * 0.01 - out.last().start - out.last().length > bridge + 0.001)
             out.append(Burst{w * 0.01});
-        Burst &burst = out.last();
-        burst.length = (w + 1) * 0.01 - burst.start;
-        burst.level += power; // a sum until the end
+        out.last().length = (w + 1) * 0.01 - out.last().start;
+        out.last().level += power; // a sum until the end
     }
     for (Burst &burst : out) {
         burst.level = std::sqrt(burst.level / std::lround(burst.length * 100));
-        QList<qsizetype> crossings;
+        qsizetype crossings = 0, first = 0, last = 0;
         const qsizetype from = std::lround(burst.start * kRate), to = std::lround((burst.start + burst.length) * kRate);
         for (qsizetype i = from + 1; i < to; ++i) {
-            if ((samples[i - 1] < 0) != (samples[i] < 0))
-                crossings.append(i);
+            if ((samples[i - 1] < 0) != (samples[i] < 0)) {
+                first = crossings++ ? first : i;
+                last = i;
+            }
         }
-        if (crossings.size() > 1)
-            burst.hz = (crossings.size() - 1) / 2.0 * kRate / double(crossings.last() - crossings.first());
+        if (crossings > 1)
+            burst.hz = (crossings - 1) / 2.0 * kRate / double(last - first);
     }
     return out;
 }
 
-// Records what reaches the null sink "taikan" of tools/test.sh, through
-// parec, as 16-bit mono.
-class Recording {
-public:
+// Records the monitor of the null sink "taikan" through parec, as 16-bit mono.
+struct Recording {
+    QProcess parec;
+    QByteArray heard;
     Recording()
     {
-        m_parec.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_parec.start(QStringLiteral("parec"), QStringLiteral("--device=taikan.monitor --raw --format=s16le --rate=%1 "
-                                                              "--channels=1 --latency-msec=20").arg(kRate).split(u' '));
+        parec.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        parec.start(QStringLiteral("parec"), QStringLiteral("--device=taikan.monitor --raw --format=s16le --rate=%1 "
+                                                            "--channels=1 --latency-msec=20").arg(kRate).split(u' '));
     }
-    // Records `more` seconds more, counted in what parec delivered (the server
-    // delivers in chunks): false where that much did not come.
+    // `more` seconds more, counted in what parec delivered; false where that much did not come.
     bool keepFor(double more)
     {
-        const qsizetype until = m_heard.size() + 2 * qsizetype(more * kRate);
-        QElapsedTimer waited;
-        waited.start();
-        while (m_heard.size() < until && m_parec.state() != QProcess::NotRunning && waited.elapsed() < (more + 5) * 1000) {
+        const qsizetype until = heard.size() + 2 * qsizetype(more * kRate);
+        const QDeadlineTimer deadline(qint64((more + 5) * 1000));
+        while (heard.size() < until && parec.state() != QProcess::NotRunning && !deadline.hasExpired()) {
             QTest::qWait(10);
-            m_heard += m_parec.readAllStandardOutput();
+            heard += parec.readAllStandardOutput();
         }
-        return m_heard.size() >= until;
+        return heard.size() >= until;
     }
-
-    QList<qint16> stop()
-    {
-        m_parec.kill();
-        m_parec.waitForFinished(2000);
-        return samplesOf(m_heard + m_parec.readAllStandardOutput());
-    }
-
-private:
-    QProcess m_parec;
-    QByteArray m_heard;
+    ~Recording() { parec.kill(); parec.waitForFinished(2000); }
 };
 
-// Calls play() and says how long it took, in microseconds.
-qint64 timedPlay(ui::Sounds &sounds, const QString &path, ui::Signal fallback)
+qint64 timedPlay(ui::Sounds &sounds, const QString &path, ui::Signal fallback) // in microseconds
 {
     QElapsedTimer timer;
     timer.start();
@@ -152,20 +130,10 @@ qint64 timedPlay(ui::Sounds &sounds, const QString &path, ui::Signal fallback)
     return timer.nsecsElapsed() / 1000;
 }
 
-// What the player said it started, in order.
-QStringList sources(const QSignalSpy &started)
-{
-    QStringList out;
-    for (const QList<QVariant> &arguments : started)
-        out.append(arguments.first().toString());
-    return out;
-}
-
 constexpr const char *kWithoutOutput = "--without-output";
 
-// The program on a machine without sound, in a child process: plays a file,
-// a missing file and no file, twice, through the program's player and another
-// one, telling of any call that was slow; then shows that it still runs.
+// The program without sound, in a child process: plays a file, a missing file and no file, twice, through the
+// program's player and another one, telling of any call that was slow; then shows that it still runs.
 int playWithoutOutput(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -181,10 +149,8 @@ int playWithoutOutput(int argc, char **argv)
                 out << "play(" << path << ") took " << us << " us\n";
         }
     }
-    QTimer::singleShot(300, &app, &QCoreApplication::quit);
-    const int result = app.exec();
-    out << "still here\n";
-    return result;
+    QTimer::singleShot(300, &app, [&out] { out << "still here\n"; QCoreApplication::quit(); });
+    return app.exec();
 }
 
 } // namespace
@@ -192,42 +158,55 @@ int playWithoutOutput(int argc, char **argv)
 class SoundTest : public QObject {
     Q_OBJECT
 
-    QByteArray m_deaf; // why the cases that listen cannot run here; empty where they can
-
 private slots:
-    void initTestCase()
+    void init() // the cases that listen want the null sink of tools/test.sh as the default output
     {
-        const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-        if (output.isNull())
-            m_deaf = "no PulseAudio server reachable: run tools/test.sh, which starts one with the null sink \"taikan\"";
-        else if (output.id() != "taikan")
-            m_deaf = "the default audio output is \"" + output.id() + "\", not the null sink \"taikan\" of tools/test.sh";
-        else if (QStandardPaths::findExecutable(QStringLiteral("parec")).isEmpty())
-            m_deaf = "parec is missing (package pulseaudio-utils)";
+        const QByteArray output = QMediaDevices::defaultAudioOutput().id();
+        if (output != "taikan" && qstrcmp(QTest::currentTestFunction(), "withoutOutputSaysSoOnceAndGoesOn") != 0)
+            QSKIP(QByteArray("the default audio output is \"" + output + "\", not \"taikan\" of tools/test.sh").constData());
     }
 
     void playsTheFileOrTheBuiltInSignal_data()
     {
-        QTest::addColumn<QString>("name");      // of the file; empty: no file named
+        QTest::addColumn<QString>("name");       // of the file; empty: no file named
         QTest::addColumn<QByteArray>("content"); // null: no such file
         QTest::addColumn<int>("fallback");
         QTest::addColumn<int>("beeps"); // to be heard
+        QTest::addColumn<bool>("cutIn"); // written anew after cutting in on the horn with another bell
         const int warning = int(ui::Signal::Warning), end = int(ui::Signal::End);
-        QTest::newRow("our WAV") << QStringLiteral("bell #1.wav") << wav(tone(0.5, 440)) << warning << 1;
-        QTest::newRow("no file named: warning") << QString() << QByteArray() << warning << 2;
-        QTest::newRow("missing file: end") << QStringLiteral("gone.wav") << QByteArray() << end << 1;
-        QTest::newRow("not a WAV: warning") << QStringLiteral("notes.wav") << QByteArray("these are not sounds\n") << warning << 2;
+        QTest::newRow("our WAV") << QStringLiteral("bell #1.wav") << wav(tone(0.5, 440)) << warning << 1 << false;
+        QTest::newRow("no file named: warning") << QString() << QByteArray() << warning << 2 << false;
+        QTest::newRow("missing file: end") << QStringLiteral("gone.wav") << QByteArray() << end << 1 << false;
+        QTest::newRow("not a WAV: warning") << QStringLiteral("notes.wav") << QByteArray("text") << warning << 2 << false;
+        QTest::newRow("cuts in, rewritten") << QStringLiteral("bell.wav") << wav(tone(0.25, 660)) << warning << 1 << true;
     }
     void playsTheFileOrTheBuiltInSignal()
     {
-        if (!m_deaf.isEmpty())
-            QSKIP(m_deaf.constData());
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(int, fallback);
         QFETCH(int, beeps);
+        QFETCH(bool, cutIn);
         QTemporaryDir dir;
         const QString path = name.isEmpty() ? QString() : dir.filePath(name);
+        QStringList started; // what the player says it started, in order
+        ui::SoundPlayer player;
+        QObject::connect(&player, &ui::SoundPlayer::started, &player, [&started](const QString &s) { started << s; });
+        Recording recording;
+        QVERIFY2(recording.keepFor(0.01), "parec records nothing");
+        if (cutIn) {
+            // The 1.5 s horn, after 0.3 s the bell: 0.8 s of sound, not 1.5 s or more.
+            QVERIFY(writeFile(path, wav(tone(0.5, 440))));
+            player.play(QString(), ui::Signal::End);
+            recording.keepFor(0.3);
+            player.play(path, ui::Signal::Warning);
+            recording.keepFor(0.5 + 1.0);
+            const QList<Burst> before = bursts(std::exchange(recording.heard, {}), 0.3);
+            qInfo() << "heard before" << before;
+            QVERIFY2(before.size() == 1 && before[0].length > 0.6 && before[0].length < 1.1, "the horn went on");
+            QVERIFY(QFile::remove(path));
+            started.clear();
+        }
         if (!content.isNull())
             QVERIFY(writeFile(path, content));
         const QString source = content.startsWith("RIFF") ? path : ui::builtInSignal(ui::Signal(fallback));
@@ -235,17 +214,12 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray expectedWav = file.readAll();
         QCOMPARE(expectedWav.mid(36, 4), QByteArray("data")); // 16-bit mono at kRate, our signals too
-        const QList<Burst> expected = bursts(samplesOf(expectedWav.mid(44)));
-        ui::SoundPlayer player;
-        QSignalSpy started(&player, &ui::SoundPlayer::started);
-
-        Recording recording;
-        QVERIFY2(recording.keepFor(0.01), "parec records nothing");
+        const QList<Burst> expected = bursts(expectedWav.mid(44));
         QVERIFY(timedPlay(player, path, ui::Signal(fallback)) < kPromptUs);
         recording.keepFor(double(expectedWav.size()) / (2 * kRate) + 1.0);
-        const QList<Burst> heard = bursts(recording.stop());
+        const QList<Burst> heard = bursts(recording.heard);
         qInfo() << "heard" << heard << "expected" << expected;
-        QCOMPARE(sources(started), QStringList{source});
+        QCOMPARE(started, QStringList{source});
         QCOMPARE(expected.size(), beeps);
         QCOMPARE(heard.size(), beeps);
         for (qsizetype i = 0; i < heard.size(); ++i) {
@@ -255,69 +229,33 @@ private slots:
         }
     }
 
-    void newRequestStopsTheLastAndRereadsTheFile()
+    void unusualFiles_data() // what starts, as the player tells, not recorded
     {
-        if (!m_deaf.isEmpty())
-            QSKIP(m_deaf.constData());
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("bell.wav"));
-        QVERIFY(writeFile(path, wav(tone(0.5, 440))));
-        ui::SoundPlayer player;
-        Recording recording;
-        QVERIFY2(recording.keepFor(0.01), "parec records nothing");
-        player.play(QString(), ui::Signal::End); // the 1.5 s horn
-        recording.keepFor(0.3);
-        player.play(path, ui::Signal::Warning);
-        recording.keepFor(0.5 + 1.0);
-        QVERIFY(QFile::remove(path));
-        QVERIFY(writeFile(path, wav(tone(0.25, 660)))); // same name, new sound
-        player.play(path, ui::Signal::Warning);
-        recording.keepFor(0.25 + 1.0);
-        // The horn cut short and the bell (0.8 s of sound, not 1.5 s or more);
-        // then the file as it was rewritten, not as it was first played.
-        const QList<Burst> found = bursts(recording.stop(), 0.3);
-        qInfo() << "heard" << found;
-        QCOMPARE(found.size(), 2);
-        QVERIFY2(found[0].length > 0.6 && found[0].length < 1.1, "the horn went on under the bell");
-        QVERIFY2(std::abs(found[1].length - 0.25) <= 0.05 && std::abs(found[1].hz - 660) <= 10, "the old file again");
-    }
-
-    // ---- Which sound starts (told by the player, not recorded) ----
-
-    void unusualFiles_data()
-    {
-        // Files Qt's reader would wait on for ever, holding up every later
-        // sound, or that it refuses, get the built-in signal at once; layouts
-        // it reads play as they are.
+        // Files Qt's reader would wait on for ever (holding up every later sound)
+        // or refuses get the built-in signal at once; layouts it reads play.
         QTest::addColumn<QByteArray>("bytes"); // the file; see the test for the pipe and the large file
         QTest::addColumn<bool>("plays");
         const QByteArray pcm = wav(tone(0.2, 440)), list("LIST\x04\0\0\0INFO", 12);
-        const auto patched = [&pcm](qsizetype at, const QByteArray &bytes) {
-            return QByteArray(pcm).replace(at, bytes.size(), bytes);
-        };
         QTest::newRow("named pipe") << QByteArray() << false;
         QTest::newRow("too large") << pcm << false;
-        QTest::newRow("empty file") << QByteArray("") << false;
         QTest::newRow("cut in the data") << pcm.left(44 + 1000) << false;
         QTest::newRow("half a frame of data") << wav(tone(0.2, 440) + '\0') << false;
         QTest::newRow("odd chunk with pad byte") << pcm.left(36) + QByteArray("LIST\x05\0\0\0INFOx\0", 14) + pcm.mid(36) << false;
         QTest::newRow("data before format") << pcm.left(12) + pcm.mid(36) + pcm.mid(12, 24) << false;
-        QTest::newRow("not integer PCM") << patched(20, le(3, 2)) << false; // IEEE float in 16 bits
-        QTest::newRow("RIFF of another kind") << patched(8, "AVI ") << false;
+        QTest::newRow("not integer PCM") << QByteArray(pcm).replace(20, 2, le(3, 2)) << false; // IEEE float in 16 bits
         // A chunk of 16 KiB before the data (a picture, a long tag): Qt's
         // reader never gets past it, and releasing that sound hangs.
         QTest::newRow("16 KiB chunk before the data")
             << pcm.left(36) + QByteArray("JUNK", 4) + le(16384) + QByteArray(16384, '\0') + pcm.mid(36) << false;
-        QTest::newRow("lists around the format") << pcm.left(12) + list + pcm.mid(12, 24) + list + pcm.mid(36) << true;
-        QTest::newRow("18-byte format chunk") << pcm.left(16) + le(18) + pcm.mid(20, 16) + le(0, 2) + pcm.mid(36) << true;
-        QTest::newRow("RIFF size of a stream") << patched(4, le(0xffffffff)) << true;
+        // Lists around an 18-byte format chunk, and the RIFF size of a stream.
+        QTest::newRow("lists, long format, stream size")
+            << "RIFF" + le(0xffffffff) + "WAVE" + list + "fmt " + le(18) + pcm.mid(20, 16) + le(0, 2) + list + pcm.mid(36)
+            << true;
         QTest::newRow("8-bit stereo at 8 kHz") << wav(QByteArray(3200, '\x80'), 2, 8000, 8) << true;
         QTest::newRow("24-bit, 8 channels at 192 kHz") << wav(QByteArray(3 * 8 * 19200, '\0'), 8, 192000, 24) << true;
     }
     void unusualFiles()
     {
-        if (!m_deaf.isEmpty())
-            QSKIP(m_deaf.constData());
         QFETCH(QByteArray, bytes);
         QFETCH(bool, plays);
         QTemporaryDir dir;
@@ -329,8 +267,9 @@ private slots:
         if (qstrcmp(QTest::currentDataTag(), "too large") == 0)
             QVERIFY(QFile::resize(path, ui::SoundPlayer::kMaxFileSize + 1));
         QVERIFY(writeFile(good, wav(tone(0.5, 440)))); // still playing when replaced
+        QStringList started;
         ui::SoundPlayer player;
-        QSignalSpy started(&player, &ui::SoundPlayer::started);
+        QObject::connect(&player, &ui::SoundPlayer::started, &player, [&started](const QString &s) { started << s; });
         // Two requests at once, either way round (first with the built-in
         // signals still loading): the first, failing or loading late, never
         // sounds over the second. Then the player still answers.
@@ -342,16 +281,14 @@ private slots:
             answers.append(requests.last() == path ? answer : good);
             QTRY_COMPARE(started.size(), answers.size());
             QTest::qWait(300);
-            QCOMPARE(sources(started), answers);
+            QCOMPARE(started, answers);
         }
     }
 
-    // The program's own player, without any audio output.
     void withoutOutputSaysSoOnceAndGoesOn()
     {
-        QTemporaryDir dir;
+        QTemporaryDir dir; // a server address where nobody listens: no sound server at all
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // A server address where nobody listens: no sound server at all.
         environment.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + dir.filePath(QStringLiteral("nobody")));
         for (const QString &name : {QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("PULSE_RUNTIME_PATH")})
             environment.insert(name, dir.path());
@@ -361,12 +298,10 @@ private slots:
         QVERIFY(child.waitForFinished(30000));
         const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
         const QString err = QString::fromLocal8Bit(child.readAllStandardError());
-        qInfo().noquote() << "child's output:\n" << out << "child's errors:\n" << err;
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
         QCOMPARE(out, QStringLiteral("still here\n")); // and nothing wrong before
-        QCOMPARE(err.count(u'\n'), 1);
-        QVERIFY(err.contains(QStringLiteral("no audio output")));
+        QVERIFY2(err.count(u'\n') == 1 && err.contains(QStringLiteral("no audio output")), qPrintable(err));
     }
 };
 
