@@ -4,7 +4,7 @@
 // hall display to its right, a console on a platform that shows and plays
 // nothing, and readings of the process's memory.
 #include "console/console.h"
-#include "ui/sound.h"
+#include "platform/sound.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -14,15 +14,15 @@
 
 namespace bench {
 
-class Silent final : public ui::Messages, public ui::FileDialog, public ui::Sounds {
+class Silent final : public platform::Messages, public platform::FileDialog, public platform::Sounds {
 public:
-    void show(QWidget *, ui::MessageIcon, const QString &) override {}
+    void show(QWidget *, platform::MessageIcon, const QString &) override {}
     std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
                                     const QString &) override
     {
         return std::nullopt;
     }
-    void play(const QString &, ui::Signal) override {}
+    void play(const QString &, platform::Signal) override {}
 };
 
 // Qt's offscreen platform with the main display (1280 x 1024) and, to its
@@ -43,10 +43,10 @@ public:
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
     }
     // For the console, once the application exists.
-    ui::Platform platform()
+    platform::Platform platform()
     {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        return ui::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &ui::systemDisplays(), &m_silent};
+        return platform::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &platform::systemDisplays(), &m_silent};
     }
 
 private:

@@ -7,7 +7,7 @@
 #include "desk.h"
 #include "scoreboard/kabord.h"
 #include "scoreboard/scoreboard.h"
-#include "ui/sound.h"
+#include "platform/sound.h"
 #include "ui/widgets.h"
 #include "timer/matchclock.h"
 

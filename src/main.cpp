@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
     {
         QCoreApplication core(argc, argv);
         line = app::readCommandLine(QCoreApplication::arguments(),
-                                    [] { return settings::settingsPaths(ui::systemSettingsFolders()); });
+                                    [] { return settings::settingsPaths(platform::systemSettingsFolders()); });
     }
     print(stdout, line.output);
     print(stderr, line.error);
@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("taikan")); // its menu entry, taikan.desktop
 
-    console::Kata kata(ui::systemPlatform());
+    console::Kata kata(platform::systemPlatform());
     kata.show();
     if (line.quitAfterStart)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);

@@ -15,19 +15,19 @@ namespace {
 
 const QColor kDarkRed(143, 0, 0);
 const QColor kBlack(0, 0, 0);
-const SoundRequest kWarning{"/snd/bell.wav", ui::Signal::Warning};
-const SoundRequest kEnd{"/snd/gong.wav", ui::Signal::End};
+const SoundRequest kWarning{"/snd/bell.wav", platform::Signal::Warning};
+const SoundRequest kEnd{"/snd/gong.wav", platform::Signal::End};
 
 // Records each request, and whether the console's tens digit had been
 // painted anew since the last tick began: the digit must be on screen
 // before its sound starts.
-class WatchingSounds final : public ui::Sounds, public QObject {
+class WatchingSounds final : public platform::Sounds, public QObject {
 public:
     QList<SoundRequest> requests;
     QList<bool> paintedFirst;
     int paints = 0;
     int paintsBeforeTick = 0;
-    void play(const QString &path, ui::Signal fallback) override
+    void play(const QString &path, platform::Signal fallback) override
     {
         requests.append({path, fallback});
         paintedFirst.append(paints > paintsBeforeTick);
@@ -127,7 +127,7 @@ private slots:
         c->setText("waarwav", QString());
         c->click("MyButton3");
         QCOMPARE(m_sounds.requests,
-                 (QList<SoundRequest>{kWarning, {"/other/end.wav", ui::Signal::End}, {"", ui::Signal::Warning}}));
+                 (QList<SoundRequest>{kWarning, {"/other/end.wav", platform::Signal::End}, {"", platform::Signal::Warning}}));
         QVERIFY(c->running());
         QCOMPARE(c->clock(), QStringLiteral("1:00"));
         ticks(1);
@@ -294,7 +294,7 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("7"));
         QCOMPARE(c->fake.messages.shown.size(), 1);
         QCOMPARE(c->fake.messages.shown.first().text, QStringLiteral(" Only full numbers allowed !"));
-        QCOMPARE(c->fake.messages.shown.first().icon, ui::MessageIcon::Warning);
+        QCOMPARE(c->fake.messages.shown.first().icon, platform::MessageIcon::Warning);
 
         QGuiApplication::clipboard()->setText(QStringLiteral("1.5x"));
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);

@@ -1,5 +1,5 @@
 // The real platform layer: what the operator's dialogs look like.
-#include "ui/platform.h"
+#include "platform/platform.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -30,9 +30,9 @@ class PlatformTest : public QObject {
 private slots:
     void messageBoxes()
     {
-        for (const auto &[icon, expected] : {std::pair{ui::MessageIcon::Information, QMessageBox::Information},
-                                             std::pair{ui::MessageIcon::Warning, QMessageBox::Warning},
-                                             std::pair{ui::MessageIcon::Critical, QMessageBox::Critical}}) {
+        for (const auto &[icon, expected] : {std::pair{platform::MessageIcon::Information, QMessageBox::Information},
+                                             std::pair{platform::MessageIcon::Warning, QMessageBox::Warning},
+                                             std::pair{platform::MessageIcon::Critical, QMessageBox::Critical}}) {
             QString shown; // title|text|icon|buttons
             whenModal([&shown](QWidget *modal) {
                 if (auto *box = qobject_cast<QMessageBox *>(modal))
@@ -40,7 +40,7 @@ private slots:
                                 .arg(int(box->icon())).arg(box->standardButtons().toInt());
                 qobject_cast<QDialog *>(modal)->reject();
             });
-            ui::systemPlatform().messages->show(nullptr, icon, QStringLiteral("Error saving"));
+            platform::systemPlatform().messages->show(nullptr, icon, QStringLiteral("Error saving"));
             QCOMPARE(shown, QStringLiteral("Taikan|Error saving|%1|%2").arg(int(expected)).arg(int(QMessageBox::Ok)));
         }
     }
@@ -51,7 +51,7 @@ private slots:
         const QString wav = dir.filePath(QStringLiteral("gong.wav"));
         QVERIFY(QFile(wav).open(QIODevice::WriteOnly));
         const auto open = [&] {
-            return ui::systemPlatform().files->openFile(nullptr, QStringLiteral("Find soundfile"),
+            return platform::systemPlatform().files->openFile(nullptr, QStringLiteral("Find soundfile"),
                                                         QStringLiteral("*.wav"), QStringLiteral("*.wav"), dir.path());
         };
         QStringList shown; // the title, then the filters
@@ -72,19 +72,19 @@ private slots:
 
     void settingsFolders()
     {
-        const ui::SettingsFolders folders = ui::systemSettingsFolders();
+        const platform::SettingsFolders folders = platform::systemSettingsFolders();
         QCOMPARE(folders.program, QCoreApplication::applicationDirPath());
         QVERIFY(folders.programWritable); // the build folder
         QCOMPARE(folders.user, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 
         // Tests run as root, whom permission bits do not stop: only trying tells. The try leaves nothing behind.
         QTemporaryDir dir;
-        QVERIFY(ui::canCreateFilesIn(dir.path()));
+        QVERIFY(platform::canCreateFilesIn(dir.path()));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
         const QString plain = dir.filePath(QStringLiteral("plain"));
         QVERIFY(QFile(plain).open(QIODevice::WriteOnly));
         for (const QString &folder : {QStringLiteral("/proc"), dir.filePath(QStringLiteral("missing")), plain, QString()})
-            QVERIFY2(!ui::canCreateFilesIn(folder), qPrintable(folder));
+            QVERIFY2(!platform::canCreateFilesIn(folder), qPrintable(folder));
     }
 };
 

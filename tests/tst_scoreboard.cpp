@@ -220,7 +220,7 @@ private slots:
         c->setText("fsch", scales[2]);
         c->click("command1");
         QCOMPARE(c->fake.messages.shown.size(), 1);
-        QCOMPARE(c->fake.messages.shown.first().icon, ui::MessageIcon::Warning);
+        QCOMPARE(c->fake.messages.shown.first().icon, platform::MessageIcon::Warning);
         QCOMPARE(c->fake.messages.shown.first().text, QStringLiteral("Scale can not be zero in setup parameters"));
         QVERIFY(!c->board());
         QCOMPARE(c->text("sbtxt"), width);

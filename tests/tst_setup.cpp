@@ -37,7 +37,7 @@ private:
             c->click("MyButton1");
         c->click("MyButton7");
         QCOMPARE(c->fake.messages.shown.size(), 1);
-        QCOMPARE(c->fake.messages.shown.first().icon, saved ? ui::MessageIcon::Information : ui::MessageIcon::Critical);
+        QCOMPARE(c->fake.messages.shown.first().icon, saved ? platform::MessageIcon::Information : platform::MessageIcon::Critical);
         QCOMPARE(c->fake.messages.shown.first().text, QLatin1String(saved ? "Ini-file saved" : "Error saving"));
         c->fake.messages.shown.clear();
     }

@@ -1,7 +1,7 @@
 // The warning and end-of-match sounds, heard for real: parec records the null
 // sink "taikan" of the PulseAudio server tools/test.sh starts (without it those
 // cases are skipped), and the recording is measured.
-#include "ui/sound.h"
+#include "platform/sound.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -122,7 +122,7 @@ struct Recording {
     ~Recording() { parec.kill(); parec.waitForFinished(2000); }
 };
 
-qint64 timedPlay(ui::Sounds &sounds, const QString &path, ui::Signal fallback) // in microseconds
+qint64 timedPlay(platform::Sounds &sounds, const QString &path, platform::Signal fallback) // in microseconds
 {
     QElapsedTimer timer;
     timer.start();
@@ -137,15 +137,15 @@ constexpr const char *kWithoutOutput = "--without-output";
 int playWithoutOutput(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const QString wav = ui::builtInSignal(ui::Signal::Warning); // a playable WAV
+    const QString wav = platform::builtInSignal(platform::Signal::Warning); // a playable WAV
     QTextStream out(stdout);
-    const auto *program = dynamic_cast<ui::SoundPlayer *>(&ui::systemSounds());
-    if (!program || &ui::systemSounds() != program || program->parent() != &app)
+    const auto *program = dynamic_cast<platform::SoundPlayer *>(&platform::systemSounds());
+    if (!program || &platform::systemSounds() != program || program->parent() != &app)
         out << "systemSounds() is not one player owned by the application\n";
-    ui::SoundPlayer another;
-    for (ui::Sounds *sounds : {&ui::systemSounds(), static_cast<ui::Sounds *>(&another)}) {
+    platform::SoundPlayer another;
+    for (platform::Sounds *sounds : {&platform::systemSounds(), static_cast<platform::Sounds *>(&another)}) {
         for (const QString &path : {wav, wav + QStringLiteral(".missing"), QString(), wav}) {
-            if (const qint64 us = timedPlay(*sounds, path, ui::Signal::End); us >= kPromptUs)
+            if (const qint64 us = timedPlay(*sounds, path, platform::Signal::End); us >= kPromptUs)
                 out << "play(" << path << ") took " << us << " us\n";
         }
     }
@@ -173,7 +173,7 @@ private slots:
         QTest::addColumn<int>("fallback");
         QTest::addColumn<int>("beeps"); // to be heard
         QTest::addColumn<bool>("cutIn"); // written anew after cutting in on the horn with another bell
-        const int warning = int(ui::Signal::Warning), end = int(ui::Signal::End);
+        const int warning = int(platform::Signal::Warning), end = int(platform::Signal::End);
         QTest::newRow("our WAV") << QStringLiteral("bell #1.wav") << wav(tone(0.5, 440)) << warning << 1 << false;
         QTest::newRow("no file named: warning") << QString() << QByteArray() << warning << 2 << false;
         QTest::newRow("missing file: end") << QStringLiteral("gone.wav") << QByteArray() << end << 1 << false;
@@ -190,16 +190,16 @@ private slots:
         QTemporaryDir dir;
         const QString path = name.isEmpty() ? QString() : dir.filePath(name);
         QStringList started; // what the player says it started, in order
-        ui::SoundPlayer player;
-        QObject::connect(&player, &ui::SoundPlayer::started, &player, [&started](const QString &s) { started << s; });
+        platform::SoundPlayer player;
+        QObject::connect(&player, &platform::SoundPlayer::started, &player, [&started](const QString &s) { started << s; });
         Recording recording;
         QVERIFY2(recording.keepFor(0.01), "parec records nothing");
         if (cutIn) {
             // The 1.5 s horn, after 0.3 s the bell: 0.8 s of sound, not 1.5 s or more.
             QVERIFY(writeFile(path, wav(tone(0.5, 440))));
-            player.play(QString(), ui::Signal::End);
+            player.play(QString(), platform::Signal::End);
             recording.keepFor(0.3);
-            player.play(path, ui::Signal::Warning);
+            player.play(path, platform::Signal::Warning);
             recording.keepFor(0.5 + 1.0);
             const QList<Burst> before = bursts(std::exchange(recording.heard, {}), 0.3);
             qInfo() << "heard before" << before;
@@ -209,13 +209,13 @@ private slots:
         }
         if (!content.isNull())
             QVERIFY(writeFile(path, content));
-        const QString source = content.startsWith("RIFF") ? path : ui::builtInSignal(ui::Signal(fallback));
+        const QString source = content.startsWith("RIFF") ? path : platform::builtInSignal(platform::Signal(fallback));
         QFile file(source);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray expectedWav = file.readAll();
         QCOMPARE(expectedWav.mid(36, 4), QByteArray("data")); // 16-bit mono at kRate, our signals too
         const QList<Burst> expected = bursts(expectedWav.mid(44));
-        QVERIFY(timedPlay(player, path, ui::Signal(fallback)) < kPromptUs);
+        QVERIFY(timedPlay(player, path, platform::Signal(fallback)) < kPromptUs);
         recording.keepFor(double(expectedWav.size()) / (2 * kRate) + 1.0);
         const QList<Burst> heard = bursts(recording.heard);
         qInfo() << "heard" << heard << "expected" << expected;
@@ -265,19 +265,19 @@ private slots:
         else
             QVERIFY(writeFile(path, bytes));
         if (qstrcmp(QTest::currentDataTag(), "too large") == 0)
-            QVERIFY(QFile::resize(path, ui::SoundPlayer::kMaxFileSize + 1));
+            QVERIFY(QFile::resize(path, platform::SoundPlayer::kMaxFileSize + 1));
         QVERIFY(writeFile(good, wav(tone(0.5, 440)))); // still playing when replaced
         QStringList started;
-        ui::SoundPlayer player;
-        QObject::connect(&player, &ui::SoundPlayer::started, &player, [&started](const QString &s) { started << s; });
+        platform::SoundPlayer player;
+        QObject::connect(&player, &platform::SoundPlayer::started, &player, [&started](const QString &s) { started << s; });
         // Two requests at once, either way round (first with the built-in
         // signals still loading): the first, failing or loading late, never
         // sounds over the second. Then the player still answers.
-        const QString answer = plays ? path : ui::builtInSignal(ui::Signal::End);
+        const QString answer = plays ? path : platform::builtInSignal(platform::Signal::End);
         QStringList answers;
         for (const QStringList &requests : {QStringList{path, good}, QStringList{good, path}, QStringList{good}}) {
             for (const QString &file : requests)
-                QVERIFY(timedPlay(player, file, ui::Signal::End) < kPromptUs);
+                QVERIFY(timedPlay(player, file, platform::Signal::End) < kPromptUs);
             answers.append(requests.last() == path ? answer : good);
             QTRY_COMPARE(started.size(), answers.size());
             QTest::qWait(300);

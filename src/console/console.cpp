@@ -11,7 +11,7 @@
 #include "timer/matchclock.h"
 #include "ui/design.h"
 #include "ui/pushbutton.h"
-#include "ui/sound.h"
+#include "platform/sound.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -27,7 +27,7 @@
 
 namespace console {
 
-Kata::Kata(const ui::Platform &platform, QWidget *parent)
+Kata::Kata(const platform::Platform &platform, QWidget *parent)
     : QMainWindow(parent), m_platform(platform), m_client(new QWidget(this))
 {
     setObjectName(QStringLiteral("Kata"));
@@ -208,10 +208,10 @@ void Kata::resetw()
     scorebord();
 }
 
-void Kata::waargeluid() { playSignal("waarwav", ui::Signal::Warning); }
-void Kata::eindgeluid() { playSignal("eindwav", ui::Signal::End); }
+void Kata::waargeluid() { playSignal("waarwav", platform::Signal::Warning); }
+void Kata::eindgeluid() { playSignal("eindwav", platform::Signal::End); }
 
-void Kata::playSignal(const char *field, ui::Signal signal)
+void Kata::playSignal(const char *field, platform::Signal signal)
 {
     if (m_platform.sounds)
         m_platform.sounds->play(ui::named<QLineEdit>(m_client, field)->text(), signal);

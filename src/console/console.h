@@ -1,7 +1,7 @@
 #pragma once
 
 #include "console/arrangement.h"
-#include "ui/platform.h"
+#include "platform/platform.h"
 
 #include <QMainWindow>
 
@@ -17,7 +17,7 @@ class Scoreboard;
 namespace timer {
 class MatchClock;
 }
-namespace ui {
+namespace platform {
 enum class Signal;
 }
 
@@ -29,7 +29,7 @@ class Kata : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window and runs its start-up.
-    explicit Kata(const ui::Platform &platform, QWidget *parent = nullptr);
+    explicit Kata(const platform::Platform &platform, QWidget *parent = nullptr);
     ~Kata() override;
 
     // The two arrangements of the main panel.
@@ -68,9 +68,9 @@ private:
     void arrange(Arrangement arrangement);
     void buildMenu();
     void closeProgram();
-    void playSignal(const char *field, ui::Signal signal); // the file named in `field`
+    void playSignal(const char *field, platform::Signal signal); // the file named in `field`
 
-    ui::Platform m_platform;
+    platform::Platform m_platform;
     QWidget *m_client;
     int m_outerHeight = 0;
     bool m_placed = false;

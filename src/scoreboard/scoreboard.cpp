@@ -40,7 +40,7 @@ void place(Kabord &board, const std::vector<Placed> &layout)
 
 } // namespace
 
-Scoreboard::Scoreboard(const ConsoleFields &fields, const ui::Platform &platform, QWidget *console)
+Scoreboard::Scoreboard(const ConsoleFields &fields, const platform::Platform &platform, QWidget *console)
     : QObject(console), m_fields(fields), m_platform(platform), m_console(console)
 {
     // A display that goes away takes the scoreboard with it, closed as
@@ -48,7 +48,7 @@ Scoreboard::Scoreboard(const ConsoleFields &fields, const ui::Platform &platform
     // move it over the operator's console.
     // The same where the console's display goes: the window system would
     // move the console under the full-screen scoreboard.
-    connect(m_platform.displays, &ui::Displays::removed, this, [this](QScreen *screen) {
+    connect(m_platform.displays, &platform::Displays::removed, this, [this](QScreen *screen) {
         if (isOpen() && (m_board->screen() == screen || m_console->screen() == screen))
             discard();
     });
@@ -122,7 +122,7 @@ void Scoreboard::startscb()
 
     const Scales scales{valueOf(m_fields.hsch), valueOf(m_fields.vsch), valueOf(m_fields.fsch)};
     if (anyScaleZero(scales)) {
-        m_platform.messages->show(m_console, ui::MessageIcon::Warning,
+        m_platform.messages->show(m_console, platform::MessageIcon::Warning,
                                   QStringLiteral("Scale can not be zero in setup parameters"));
         return;
     }

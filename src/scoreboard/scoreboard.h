@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/platform.h"
+#include "platform/platform.h"
 
 #include <QColor>
 #include <QObject>
@@ -38,7 +38,7 @@ enum class ClockDigit { Tens = 0, Units = 6, Minutes = 7 };
 class Scoreboard : public QObject {
     Q_OBJECT
 public:
-    Scoreboard(const ConsoleFields &fields, const ui::Platform &platform, QWidget *console);
+    Scoreboard(const ConsoleFields &fields, const platform::Platform &platform, QWidget *console);
     ~Scoreboard() override;
 
     // The single instance, created hidden in its design state if there is none.
@@ -76,7 +76,7 @@ private:
     void discardBoard(bool later);
 
     ConsoleFields m_fields;
-    ui::Platform m_platform;
+    platform::Platform m_platform;
     QWidget *m_console;
     Kabord *m_board = nullptr;
     // Discarded instances waiting for the event loop to delete them.

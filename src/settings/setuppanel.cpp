@@ -31,7 +31,7 @@ QString fromEightBit(const std::string &bytes)
 
 } // namespace
 
-SettingsPaths settingsPaths(const ui::SettingsFolders &folders)
+SettingsPaths settingsPaths(const platform::SettingsFolders &folders)
 {
     const QString program = QDir(folders.program).filePath(kFileName);
     const QString user = QDir(folders.user).filePath(kFileName);
@@ -43,7 +43,7 @@ SettingsPaths settingsPaths(const ui::SettingsFolders &folders)
     return {path(where.read), path(where.write)};
 }
 
-SetupPanel::SetupPanel(QWidget *client, const ui::Platform &platform, Height height)
+SetupPanel::SetupPanel(QWidget *client, const platform::Platform &platform, Height height)
     : QObject(client), m_client(client), m_platform(platform), m_height(std::move(height))
 {
     auto button = [client](const char *name) { return ui::named<ui::PushButton>(client, name); };
@@ -151,9 +151,9 @@ void SetupPanel::save()
     const bool saved = folder && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
         && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
     if (saved)
-        m_platform.messages->show(m_client->window(), ui::MessageIcon::Information, QStringLiteral("Ini-file saved"));
+        m_platform.messages->show(m_client->window(), platform::MessageIcon::Information, QStringLiteral("Ini-file saved"));
     else
-        m_platform.messages->show(m_client->window(), ui::MessageIcon::Critical, QStringLiteral("Error saving"));
+        m_platform.messages->show(m_client->window(), platform::MessageIcon::Critical, QStringLiteral("Error saving"));
 }
 
 } // namespace settings

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/settingsfile.h"
-#include "ui/platform.h"
+#include "platform/platform.h"
 
 #include <QObject>
 #include <QString>
@@ -17,7 +17,7 @@ struct SettingsPaths {
     QString read;  // empty: nothing to read
     QString write;
 };
-SettingsPaths settingsPaths(const ui::SettingsFolders &folders);
+SettingsPaths settingsPaths(const platform::SettingsFolders &folders);
 
 // The setup strip of the console: opening and closing it, finding the sound
 // files, and keeping the operator's setup in kata.ini.
@@ -32,7 +32,7 @@ public:
     };
 
     // Takes the strip's controls built in `client`.
-    SetupPanel(QWidget *client, const ui::Platform &platform, Height height);
+    SetupPanel(QWidget *client, const platform::Platform &platform, Height height);
 
     void toggle();       // "Setup" / "Close setup"
     void openFromMenu(); // the menu entry "Setup " only opens
@@ -53,7 +53,7 @@ private:
     void applyStrip(int outerHeight, std::string_view caption);
 
     QWidget *m_client;
-    ui::Platform m_platform;
+    platform::Platform m_platform;
     Height m_height;
 };
 

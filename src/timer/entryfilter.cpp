@@ -9,7 +9,7 @@
 
 namespace timer {
 
-EntryFilter::EntryFilter(ui::Messages &messages, QObject *parent) : QObject(parent), m_messages(messages) {}
+EntryFilter::EntryFilter(platform::Messages &messages, QObject *parent) : QObject(parent), m_messages(messages) {}
 
 void EntryFilter::watch(QLineEdit *field) { field->installEventFilter(this); }
 
@@ -22,7 +22,7 @@ QString EntryFilter::admitted(QLineEdit *field, const QString &typed)
             kept += QString::fromUcs4(&character, 1);
             break;
         case Entry::Refuse:
-            m_messages.show(field->window(), ui::MessageIcon::Warning, QStringLiteral(" Only full numbers allowed !"));
+            m_messages.show(field->window(), platform::MessageIcon::Warning, QStringLiteral(" Only full numbers allowed !"));
             break;
         case Entry::Drop:
             break;

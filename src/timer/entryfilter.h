@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/platform.h"
+#include "platform/platform.h"
 
 #include <QObject>
 
@@ -16,7 +16,7 @@ namespace timer {
 class EntryFilter : public QObject {
     Q_OBJECT
 public:
-    EntryFilter(ui::Messages &messages, QObject *parent);
+    EntryFilter(platform::Messages &messages, QObject *parent);
     void watch(QLineEdit *field);
 
 protected:
@@ -27,7 +27,7 @@ private:
     // about a full stop.
     QString admitted(QLineEdit *field, const QString &typed);
 
-    ui::Messages &m_messages;
+    platform::Messages &m_messages;
 };
 
 // The minutes field holds one digit: a value above 9 becomes "0" at once.

@@ -22,7 +22,7 @@ namespace testing {
 class Console {
 public:
     // `sounds` replaces the fake platform's recorder where given.
-    explicit Console(ui::Sounds *sounds = nullptr, bool setupOpen = true) : m_sounds(sounds)
+    explicit Console(platform::Sounds *sounds = nullptr, bool setupOpen = true) : m_sounds(sounds)
     {
         restart();
         if (!QTest::qWaitForWindowExposed(kata.get()))
@@ -33,7 +33,7 @@ public:
     // A new console on the same platform and settings, as at the next start.
     void restart()
     {
-        ui::Platform platform = fake.platform();
+        platform::Platform platform = fake.platform();
         if (m_sounds)
             platform.sounds = m_sounds;
         kata.reset();
@@ -83,7 +83,7 @@ public:
     std::unique_ptr<console::Kata> kata;
 
 private:
-    ui::Sounds *m_sounds;
+    platform::Sounds *m_sounds;
 };
 
 // The program's windows of that name that the window system holds.

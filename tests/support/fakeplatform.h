@@ -3,7 +3,7 @@
 // Stand-ins for the platform layer: they record what the program asks of
 // the operator instead of showing it.
 #include "fakesounds.h"
-#include "ui/platform.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -13,18 +13,18 @@
 namespace testing {
 
 struct ShownMessage {
-    ui::MessageIcon icon;
+    platform::MessageIcon icon;
     QString text;
 };
 
-class RecordedMessages final : public ui::Messages {
+class RecordedMessages final : public platform::Messages {
 public:
-    void show(QWidget *, ui::MessageIcon icon, const QString &text) override { shown.append({icon, text}); }
+    void show(QWidget *, platform::MessageIcon icon, const QString &text) override { shown.append({icon, text}); }
     QList<ShownMessage> shown;
 };
 
 // Answers each file dialog with the next prepared answer; none left: the operator cancelled.
-class ScriptedFileDialog final : public ui::FileDialog {
+class ScriptedFileDialog final : public platform::FileDialog {
 public:
     struct Request { QString title, fileName, filter, directory; };
     std::optional<QString> openFile(QWidget *, const QString &title, const QString &fileName,
@@ -38,7 +38,7 @@ public:
 };
 
 // The real displays, whose going away a test can announce.
-class AnnouncedDisplays final : public ui::Displays {
+class AnnouncedDisplays final : public platform::Displays {
 public:
     QList<QScreen *> screens() const override
     {
@@ -74,9 +74,9 @@ struct FakePlatform {
     RecordedSounds sounds;
     AnnouncedDisplays displays;
 
-    ui::Platform platform()
+    platform::Platform platform()
     {
-        return ui::Platform{&messages, &files, {dir.path(), programWritable, userFolder()}, &displays, &sounds};
+        return platform::Platform{&messages, &files, {dir.path(), programWritable, userFolder()}, &displays, &sounds};
     }
     QString userFolder() const { return QDir(home.path()).filePath(QStringLiteral(".config/Taikan")); }
     // kata.ini beside the program, and in the user's folder.

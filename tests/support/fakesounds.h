@@ -1,7 +1,7 @@
 #pragma once
 
 // A stand-in for the program's sounds: it writes down what the program asks to hear instead of playing it.
-#include "ui/sound.h"
+#include "platform/sound.h"
 
 #include <QList>
 #include <QString>
@@ -10,13 +10,13 @@ namespace testing {
 
 struct SoundRequest {
     QString path;
-    ui::Signal fallback;
+    platform::Signal fallback;
     friend bool operator==(const SoundRequest &, const SoundRequest &) = default;
 };
 
-class RecordedSounds final : public ui::Sounds {
+class RecordedSounds final : public platform::Sounds {
 public:
-    void play(const QString &path, ui::Signal fallback) override { requests.append({path, fallback}); }
+    void play(const QString &path, platform::Signal fallback) override { requests.append({path, fallback}); }
     QList<SoundRequest> requests;
 };
 

@@ -1,6 +1,6 @@
-#include "ui/platform.h"
+#include "platform/platform.h"
 
-#include "ui/sound.h"
+#include "platform/sound.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-namespace ui {
+namespace platform {
 
 namespace {
 
@@ -90,4 +90,4 @@ Platform systemPlatform()
     return Platform{&messages, &files, systemSettingsFolders(), &systemDisplays(), &systemSounds()};
 }
 
-} // namespace ui
+} // namespace platform

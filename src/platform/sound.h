@@ -10,7 +10,7 @@ class QSoundEffect;
 // The two signals of the match clock: the warning at 0:10 and the end of the
 // match at 0:00. Each plays the WAV file the operator named in the setup
 // strip, or the program's own signal where that file cannot be played.
-namespace ui {
+namespace platform {
 
 enum class Signal { Warning, End };
 
@@ -75,4 +75,4 @@ private:
 // object and deleted with it. Needs a QCoreApplication.
 Sounds &systemSounds();
 
-} // namespace ui
+} // namespace platform

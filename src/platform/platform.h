@@ -8,14 +8,12 @@
 
 class QWidget;
 
-namespace ui {
-class Sounds;
-}
-
 // The thin layer between the program and the platform: message boxes, the
 // file dialog and where the settings file lies. The program uses the real
 // ones; tests put recorders in their place.
-namespace ui {
+namespace platform {
+
+class Sounds;
 
 inline constexpr const char *kMessageTitle = "Taikan";
 
@@ -80,4 +78,4 @@ Displays &systemDisplays();
 // one: permission bits do not tell for root, nor on a read-only mount.
 bool canCreateFilesIn(const QString &folder);
 
-} // namespace ui
+} // namespace platform

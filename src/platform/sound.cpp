@@ -1,4 +1,4 @@
-#include "ui/sound.h"
+#include "platform/sound.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace ui {
+namespace platform {
 
 namespace {
 
@@ -231,4 +231,4 @@ Sounds &systemSounds()
     return *player;
 }
 
-} // namespace ui
+} // namespace platform
