@@ -14,8 +14,10 @@
 
 namespace bench {
 
-class Silent final : public platform::Messages, public platform::FileDialog, public platform::Sounds {
+class Silent final : public platform::Messages, public platform::FileDialog, public platform::Sounds,
+                     public platform::Network {
 public:
+    QStringList addresses() const override { return {}; }
     void show(QWidget *, platform::MessageIcon, const QString &) override {}
     std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
                                     const QString &) override
@@ -46,7 +48,8 @@ public:
     platform::Platform platform()
     {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        return platform::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &platform::systemDisplays(), &m_silent};
+        return platform::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &platform::systemDisplays(), &m_silent,
+                                  &m_silent};
     }
 
 private:

@@ -34,6 +34,7 @@ enum class Kind {
     Option,     // radio button, one group per container
     Check,
     Text,       // one-line edit field
+    Combo,      // drop-down list; its text is its accessible name
     Button,     // the program's push button
     Line,       // from (left, top) to (left + width, top + height)
 };

@@ -5,6 +5,7 @@
 #include "ui/widgets.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -90,6 +91,11 @@ QWidget *make(const Control &row, QWidget *parent)
         if (row.align == Align::Centre)
             field->setAlignment(Qt::AlignCenter);
         return field;
+    }
+    case Kind::Combo: {
+        auto *combo = new QComboBox(parent);
+        combo->setAccessibleName(text);
+        return combo;
     }
     case Kind::Button: {
         auto *button = new PushButton(parent);

@@ -62,6 +62,13 @@ private:
     QList<QScreen *> m_gone;
 };
 
+// A PC on one network, the hall's.
+class FixedNetwork final : public platform::Network {
+public:
+    QStringList addresses() const override { return list; }
+    QStringList list{QStringLiteral("192.168.1.20")};
+};
+
 // Fresh temporary folders: `dir` stands for the program's folder, writable or not as `programWritable` says
 // (tests run as root, whom permission bits do not stop); the user's configuration folder lies, not yet made,
 // inside `home`.
@@ -73,10 +80,11 @@ struct FakePlatform {
     ScriptedFileDialog files;
     RecordedSounds sounds;
     AnnouncedDisplays displays;
+    FixedNetwork network;
 
     platform::Platform platform()
     {
-        return platform::Platform{&messages, &files, {dir.path(), programWritable, userFolder()}, &displays, &sounds};
+        return platform::Platform{&messages, &files, {dir.path(), programWritable, userFolder()}, &displays, &sounds, &network};
     }
     QString userFolder() const { return QDir(home.path()).filePath(QStringLiteral(".config/Taikan")); }
     // kata.ini beside the program, and in the user's folder.
