@@ -153,9 +153,10 @@ const std::array kOffscreenFields{
     Control{"shtxt", Kind::Text, "", 9960, 2040, 1335, 285},
 };
 
-constexpr std::array<MenuEntry, 11> kMenu{{
+constexpr std::array<MenuEntry, 12> kMenu{{
     {"startext", "Start external scoreboard"},
     {"closeext", "Close external scoreboard"},
+    {"webbord", "Browser scoreboard..."},
     {"lijn1", "-"},
     {"su", "Setup "},
     {"lijn2", "-"},
