@@ -53,10 +53,10 @@ CommandLine readCommandLine(const QStringList &arguments,
                                      QStringLiteral("Shows the name and version and ends."));
     const QCommandLineOption serve(
         QStringLiteral("serve"),
-        QStringLiteral("Shows the scoreboard in browsers on the network, live and read-only, at\n"
-                       "http://<this PC's address>:PORT/ (or only on ADDRESS, one of this PC's;\n"
-                       "127.0.0.1: this PC only), without asking: for unattended set-ups.\n"
-                       "Also under \"Browser scoreboard...\" in the console's menu."),
+        QStringLiteral("Shows the scoreboard live and read-only in browsers on the network, at "
+                       "http://<this PC's address>:PORT/; with ADDRESS (one of this PC's) only there, "
+                       "127.0.0.1 for this PC only. For unattended set-ups; also under \"Browser "
+                       "scoreboard...\" in the console's menu."),
         QStringLiteral("[ADDRESS:]PORT"));
     // Starts, shows the console and ends: a check of an installation.
     QCommandLineOption quitAfterStart(QStringLiteral("quit-after-start"));

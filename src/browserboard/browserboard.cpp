@@ -29,8 +29,8 @@ QHostAddress addressOf(const ServeChoice &choice)
 
 } // namespace
 
-BrowserBoard::BrowserBoard(const platform::Platform &platform, QWidget *console, const Limits &limits)
-    : QObject(console), m_platform(platform), m_console(console), m_limits(limits)
+BrowserBoard::BrowserBoard(const platform::Platform &platform, QWidget *console)
+    : QObject(console), m_platform(platform), m_console(console)
 {
 }
 
@@ -132,7 +132,10 @@ void BrowserBoard::switchOn(ServeChoice choice, bool remember)
     }
     HttpBoard &board = server();
     QMetaObject::invokeMethod(
-        &board, [&board, address, port = quint16(choice.port), generation] { board.start(address, port, generation); },
+        &board,
+        [&board, address, port = quint16(choice.port), limits = m_limits, generation] {
+            board.start(address, port, limits, generation);
+        },
         Qt::QueuedConnection);
     setStatus(Status::Starting);
     publish(); // what every page shows from its first moment
@@ -206,7 +209,7 @@ HttpBoard &BrowserBoard::server()
     if (!m_server) {
         m_thread = new QThread(this);
         m_thread->setObjectName(QStringLiteral("browserboard"));
-        m_server = new HttpBoard(m_limits);
+        m_server = new HttpBoard;
         m_server->moveToThread(m_thread);
         connect(m_thread, &QThread::finished, m_server, &QObject::deleteLater);
         connect(m_server, &HttpBoard::listening, this, &BrowserBoard::listening);

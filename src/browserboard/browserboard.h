@@ -30,7 +30,7 @@ public:
     enum class Status { Off, Starting, Serving };
 
     // `console`: the window its messages and its own window belong to.
-    BrowserBoard(const platform::Platform &platform, QWidget *console, const Limits &limits = {});
+    BrowserBoard(const platform::Platform &platform, QWidget *console);
     ~BrowserBoard() override;
 
     // The scoreboard's twin. opened(): the scoreboard window opens.
@@ -50,6 +50,8 @@ public:
     // a message, and it stays off.
     void switchOn(ServeChoice choice, bool remember);
     void switchOff(bool remember);
+    // What a client may take, from the next switching on.
+    void setLimits(const Limits &limits) { m_limits = limits; }
     Status status() const { return m_status; }
     const ServeChoice &choice() const { return m_choice; }
     quint16 port() const { return m_port; } // where it serves

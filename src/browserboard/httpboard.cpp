@@ -114,18 +114,19 @@ private:
 
 } // namespace
 
-HttpBoard::HttpBoard(const Limits &limits) : m_limits(limits), m_heartbeat(new QTimer(this))
+HttpBoard::HttpBoard() : m_heartbeat(new QTimer(this))
 {
-    m_heartbeat->setInterval(m_limits.heartbeatMs);
     connect(m_heartbeat, &QTimer::timeout, this, [this] { toPages(m_event); });
     publish(BoardState::opened("0", false));
 }
 
 HttpBoard::~HttpBoard() { stop(); }
 
-void HttpBoard::start(const QHostAddress &address, quint16 port, int generation)
+void HttpBoard::start(const QHostAddress &address, quint16 port, const Limits &limits, int generation)
 {
     stop();
+    m_limits = limits;
+    m_heartbeat->setInterval(m_limits.heartbeatMs);
     auto *gate = new Gate([this](QTcpSocket *socket) { return admit(socket); }, this);
     if (!gate->listen(address, port)) {
         emit refused(generation, gate->serverError(), gate->errorString());

@@ -26,12 +26,13 @@ namespace browserboard {
 class HttpBoard : public QAbstractHttpServer {
     Q_OBJECT
 public:
-    explicit HttpBoard(const Limits &limits);
+    HttpBoard();
     ~HttpBoard() override;
 
-    // Listens on `address` (port 0: any free one), instead of where it did;
-    // answers with listening() or refused(), which carry `generation`.
-    void start(const QHostAddress &address, quint16 port, int generation);
+    // Listens on `address` (port 0: any free one) within `limits`, instead
+    // of where it did; answers with listening() or refused(), which carry
+    // `generation`.
+    void start(const QHostAddress &address, quint16 port, const Limits &limits, int generation);
     // Closes every connection and listens no more.
     void stop();
     // The state that every page shows from now on.

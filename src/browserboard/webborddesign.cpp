@@ -32,7 +32,7 @@ const std::array kControls{
     Control{"Option2", Kind::Option, "Frame2", 120, 420, 1740, 285, "this address:", kArial825Bold},
     Control{"Combo1", Kind::Combo, "Frame2", 1920, 390, 2760, 345, "Address", kArial9Bold},
     Control{"Option3", Kind::Option, "Frame2", 120, 780, 5280, 285, "this PC only", kArial825Bold},
-    Control{"Label3", Kind::Label, "", 240, 2340, 6720, 255, "Type into a browser on the hall's network:", kArial825Bold},
+    Control{"Label3", Kind::Label, "", 240, 2340, 6720, 255, "Type into a browser:", kArial825Bold},
     Control{"Label4", Kind::Label, "", 240, 2640, 6720, 900, "", kArial1575Bold, kDarkBlue, kWhite},
     Control{"Label5", Kind::Label, "", 240, 3600, 6720, 720, "", kArial825, kBlack, kWhite},
     Control{"Command1", Kind::Button, "", 5640, 4380, 1320, 375, "Close", kArial825Bold, kBlack, kButtonGrey},
