@@ -1,6 +1,7 @@
 // What a person sees: the windows on desktops of one or two displays,
 // compared with their approved pictures, and the scoreboard's place,
 // size and key pixels. Run once per desktop layout: tst_views --layout NAME.
+#include "browserboard/browserboard.h"
 #include "support/console.h"
 #include "support/snapshot.h"
 #include "timer/matchclock.h"
@@ -204,6 +205,19 @@ private slots:
         c->setText("eindwav", QStringLiteral("/usr/share/sounds/taikan/gong.wav"));
         c->setText("waarwav", QStringLiteral("/usr/share/sounds/taikan/bell.wav"));
         COMPARE_SNAPSHOT(c->kata->grab().toImage(), QStringLiteral("console-setup"));
+    }
+
+    void browserWindowPicture()
+    {
+        if (!is("wide"))
+            QSKIP("the browser scoreboard's window is approved on the wide layout");
+        browserboard::BrowserBoard &browser = c->kata->browser();
+        browser.switchOn({true, 38080, browserboard::Where::ThisPc, {}}, false);
+        QTRY_VERIFY(browser.status() != browserboard::BrowserBoard::Status::Starting);
+        if (browser.status() == browserboard::BrowserBoard::Status::Off)
+            QSKIP("port 38080 is taken on this machine");
+        c->kata->findChild<QAction *>(QStringLiteral("webbord"))->trigger();
+        COMPARE_SNAPSHOT(testing::windowsNamed("Webbord").value(0)->grab().toImage(), QStringLiteral("webbord"));
     }
 };
 
