@@ -172,7 +172,8 @@ void BrowserBoard::refused(int generation, int socketError, const QString &reaso
         QMetaObject::invokeMethod(m_server, &HttpBoard::stop, Qt::QueuedConnection);
     setStatus(Status::Off);
     const QString port = QString::number(m_choice.port);
-    const QString address = QString::fromStdString(m_choice.address);
+    const QString address = m_choice.where == Where::Address ? QString::fromStdString(m_choice.address)
+                                                             : addressOf(m_choice).toString();
     QString why;
     switch (QAbstractSocket::SocketError(socketError)) {
     case QAbstractSocket::AddressInUseError:

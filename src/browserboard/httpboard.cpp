@@ -191,6 +191,8 @@ bool HttpBoard::admit(QTcpSocket *socket)
     if (m_connections.size() >= m_limits.connections)
         return false;
     socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBuffer);
+    // Qt takes no more from the network than one request may hold.
+    socket->setReadBufferSize(m_limits.requestBytes + 1);
     auto *deadline = new QTimer(socket);
     deadline->setSingleShot(true);
     deadline->setInterval(m_limits.requestTimeoutMs);
@@ -208,7 +210,7 @@ bool HttpBoard::admit(QTcpSocket *socket)
 
 void HttpBoard::screen(QTcpSocket *socket)
 {
-    Connection &connection = m_connections[socket];
+    Connection &connection = *m_connections.find(socket); // admitted: known until destroyed
     // What Qt's parser has not read yet: it reads everything each time, up to
     // the end of a request, after which handleRequest() starts the count anew.
     const qint64 arrived = socket->bytesAvailable();
@@ -240,7 +242,12 @@ void HttpBoard::keepBounded(QTcpSocket *socket)
 
 bool HttpBoard::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    Connection &connection = m_connections[socket];
+    const auto known = m_connections.find(socket);
+    if (known == m_connections.end()) {
+        socket->abort();
+        return true;
+    }
+    Connection &connection = *known;
     connection.requestBytes = 0;
     connection.deadline->start(); // for the next request on this connection
 
