@@ -4,7 +4,6 @@
 #include "browserboard/webborddesign.h"
 #include "ui/design.h"
 #include "ui/pushbutton.h"
-#include "ui/twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,15 +16,7 @@ namespace browserboard {
 
 Webbord::Webbord(BrowserBoard &board, QWidget *console) : QWidget(console, Qt::Window), m_board(board)
 {
-    setObjectName(ui::qs(kWindowName));
-    setWindowTitle(ui::qs(kWindowTitle));
-    setAttribute(Qt::WA_DeleteOnClose);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
-    setAutoFillBackground(true);
-    setFixedSize(ui::px(kClientWidth), ui::px(kClientHeight));
-    ui::build(this, webbordControls());
+    ui::buildFixedWindow(this, kWindowName, ui::qs(kWindowTitle), kClientWidth, kClientHeight, webbordControls());
 
     auto *port = ui::named<QLineEdit>(this, "Text1");
     port->setValidator(new QIntValidator(1, 65535, port));

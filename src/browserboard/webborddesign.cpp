@@ -8,18 +8,18 @@ using ui::Align;
 using ui::Control;
 using ui::Kind;
 using ui::kArial825Bold;
+using ui::kArial975Bold;
 using ui::kArial9Bold;
 using ui::kBlack;
+using ui::kButtonGrey;
 using ui::kSystemWindow;
 using ui::kWhite;
 
 namespace {
 
-constexpr ui::Font kArial975Bold{"Arial", 9.75, true};
 constexpr ui::Font kArial1575Bold{"Arial", 15.75, true};
 constexpr ui::Font kArial825{"Arial", 8.25, false};
 constexpr ui::BgrColour kDarkBlue = 0x00800000;
-constexpr ui::BgrColour kButtonGrey = 0x00E1D7D5;
 
 // name        kind          parent    left  top   width height text  font  fore  back  border  align
 const std::array kControls{

@@ -168,4 +168,18 @@ void build(QWidget *client, std::span<const Control> table, Listed order)
         widget->setVisible(!row->hidden);
 }
 
+void buildFixedWindow(QWidget *window, std::string_view name, const QString &title, int width, int height,
+                      std::span<const Control> table)
+{
+    window->setObjectName(qs(name));
+    window->setWindowTitle(title);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    window->setFixedSize(px(width), px(height));
+    build(window, table);
+}
+
 } // namespace ui
