@@ -175,7 +175,23 @@ private slots:
             QCOMPARE(ticks, run.seconds);
             QCOMPARE(warnings, run.warnings);
             QCOMPARE(ends, 1);
+            // The same run held up, several seconds at a time: it ends on time,
+            // with the warning unless the step that passes 0:10 also ends it.
+            for (const int step : {3, 7, 1000}) {
+                value = run.from;
+                ticks = warnings = ends = 0;
+                for (; timer::canStart(value) && ticks < 1000; ++ticks) {
+                    const timer::TickResult next = timer::advance(value, step);
+                    value = next.value;
+                    warnings += next.signal == TickSignal::Warning;
+                    ends += next.signal == TickSignal::End;
+                }
+                QCOMPARE(ticks, (run.seconds + step - 1) / step);
+                QCOMPARE(warnings, (run.seconds - 11) / step == (run.seconds - 1) / step ? 0 : run.warnings);
+                QCOMPARE(ends, 1);
+            }
         }
+        QCOMPARE(timer::advance({0, 3, 0}, 0).value, (ClockValue{0, 3, 0}));
         QVERIFY(!timer::canStart(timer::readClock("0", "0", "0")));
         QVERIFY(!timer::canStart(timer::readClock("", "", "")));
         QVERIFY(!timer::canStart(timer::readClock("x", "0", "")));

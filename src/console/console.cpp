@@ -100,7 +100,8 @@ Kata::Kata(const platform::Platform &platform, QWidget *parent)
         [this, boardDigit](timer::BoardDigit d) { m_scoreboard->repaintClock(boardDigit(d)); }};
     m_clock = new timer::MatchClock({label("Label1"), label("Label2"), label("Label3"), button("Command4"),
                                      button("Command5"), timer, field("Text1"), field("Text6")},
-                                    std::move(board), {[this] { waargeluid(); }, [this] { eindgeluid(); }}, this);
+                                    std::move(board), {[this] { waargeluid(); }, [this] { eindgeluid(); }},
+                                    m_platform.monotonic, this);
     connect(button("Command4"), &ui::PushButton::clicked, m_clock, &timer::MatchClock::start);
     connect(button("Command5"), &ui::PushButton::clicked, this, &Kata::stoppen);
     connect(button("command6"), &ui::PushButton::clicked, this, &Kata::resettim);
