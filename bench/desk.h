@@ -22,6 +22,7 @@ public:
     {
         return std::nullopt;
     }
+    void choose(platform::Signal, const QString &) override {}
     void play(const QString &, platform::Signal) override {}
 };
 

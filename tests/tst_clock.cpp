@@ -27,6 +27,7 @@ public:
     QList<bool> paintedFirst;
     int paints = 0;
     int paintsBeforeTick = 0;
+    void choose(platform::Signal, const QString &) override {}
     void play(const QString &path, platform::Signal fallback) override
     {
         requests.append({path, fallback});
