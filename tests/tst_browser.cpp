@@ -50,6 +50,7 @@ private slots:
         if (testing::Chromium::program().isEmpty())
             QSKIP("no chromium here; tools/install-deps.sh installs it");
         c = std::make_unique<testing::Console>(nullptr, false);
+        c->fake.realTime = true; // the clock counts as in the hall
         serve(0);
         browser = std::make_unique<testing::Chromium>();
         QVERIFY(browser->ready());

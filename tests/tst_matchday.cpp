@@ -52,7 +52,7 @@ private slots:
             QCOMPARE(c->kata->decision().counts(), (decision::FlagCounts{3, 2}));
             // The next tick writes a hidden scoreboard; it stays hidden, also
             // when the display comes back, until the operator opens it.
-            c->kata->clock().tick();
+            c->elapse();
             QVERIFY(!c->board()->isVisible());
             c->fake.displays.bringBack(gone);
             QVERIFY(!c->board()->isVisible());
@@ -76,8 +76,10 @@ private slots:
     {
         QFETCH(QString, input);
         QElapsedTimer clock;
+        // Well within a second even on a busy machine; text handled in
+        // time growing faster than its length would take many seconds.
         auto quick = [&](const char *what) {
-            QVERIFY2(clock.elapsed() < 100, qPrintable(QStringLiteral("%1: %2 ms").arg(what).arg(clock.elapsed())));
+            QVERIFY2(clock.elapsed() < 500, qPrintable(QStringLiteral("%1: %2 ms").arg(what).arg(clock.elapsed())));
         };
         QGuiApplication::clipboard()->setText(input);
         for (const char *name : kFields) {
@@ -98,7 +100,7 @@ private slots:
         clock.start();
         c->click("command6");
         c->click("Command4");
-        c->kata->clock().tick();
+        c->elapse();
         c->click("command3");
         QApplication::processEvents();
         quick("clock");

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/monotonic.h"
+
 #include <QList>
 #include <QObject>
 #include <QScreen>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -75,7 +79,8 @@ struct Platform {
     SettingsFolders settings;
     Displays *displays;
     Sounds *sounds; // the warning and end-of-match signals
-    Network *network;
+    Network *network = nullptr; // none: the board knows no address but this PC's own
+    std::function<std::int64_t()> monotonic = monotonicMs; // the match clock's time
 };
 
 // The real platform: Qt's message box, file dialog, screens and network
