@@ -12,7 +12,6 @@
 #include <QTcpSocket>
 #include <chrono>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -54,7 +53,8 @@ int pages(quint16 port, int count)
     return app.exec();
 }
 
-// The server thread's CPU time so far, in seconds, from the kernel's account of the thread.
+// The server thread's CPU time so far, in seconds, from Linux's account of
+// the thread (in its clock ticks of 1/100 s); -1 where there is none.
 double serverCpu()
 {
     for (const QString &task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -63,7 +63,7 @@ double serverCpu()
         if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "browserboard" || !stat.open(QIODevice::ReadOnly))
             continue;
         const QList<QByteArray> fields = stat.readAll().split(')').last().split(' ');
-        return double(fields.at(12).toLongLong() + fields.at(13).toLongLong()) / double(sysconf(_SC_CLK_TCK));
+        return double(fields.at(12).toLongLong() + fields.at(13).toLongLong()) / 100.0;
     }
     return -1;
 }
