@@ -91,6 +91,29 @@ void answer(QHttpServerResponder &responder, Status status, const QByteArray &ty
 QString designText(std::string_view name) { return ui::qs(scoreboard::designRow(name).text); }
 QString designFill(std::string_view name) { return ui::toQColor(scoreboard::designRow(name).back).name(); }
 
+// The state as /state.json gives it; format 1.
+QByteArray stateJson(const BoardState &state)
+{
+    const QJsonObject clock{
+        {"shown", state.clockShown},
+        {"text", QString::fromStdString(state.clockText())},
+        {"minutes", QString::fromStdString(state.minutes)},
+        {"tens", QString::fromStdString(state.tens)},
+        {"units", QString::fromStdString(state.units)},
+        {"warning", state.warning()},
+        {"colour", ui::toQColor(state.clockColour).name()},
+    };
+    const QJsonObject json{
+        {"format", 1},
+        {"red", QJsonObject{{"name", designText("Label1_1")}, {"colour", designFill("Shape2")}, {"flags", state.red}}},
+        {"blue", QJsonObject{{"name", designText("Label1_2")}, {"colour", designFill("Shape1")}, {"flags", state.blue}}},
+        {"field", QJsonObject{{"caption", designText("Label1_3")}, {"number", QString::fromStdString(state.fieldNumber)}}},
+        {"clock", clock},
+        {"mirrored", state.mirrored},
+    };
+    return QJsonDocument(json).toJson(QJsonDocument::Compact);
+}
+
 // Takes each connection as it comes, or closes it at once.
 class Gate final : public QTcpServer {
 public:
@@ -148,28 +171,6 @@ void HttpBoard::stop()
 int HttpBoard::pages() const
 {
     return int(std::count_if(m_connections.begin(), m_connections.end(), [](const Connection &c) { return c.page; }));
-}
-
-QByteArray HttpBoard::stateJson(const BoardState &state)
-{
-    const QJsonObject clock{
-        {"shown", state.clockShown},
-        {"text", QString::fromStdString(state.clockText())},
-        {"minutes", QString::fromStdString(state.minutes)},
-        {"tens", QString::fromStdString(state.tens)},
-        {"units", QString::fromStdString(state.units)},
-        {"warning", state.warning()},
-        {"colour", ui::toQColor(state.clockColour).name()},
-    };
-    const QJsonObject json{
-        {"format", 1},
-        {"red", QJsonObject{{"name", designText("Label1_1")}, {"colour", designFill("Shape2")}, {"flags", state.red}}},
-        {"blue", QJsonObject{{"name", designText("Label1_2")}, {"colour", designFill("Shape1")}, {"flags", state.blue}}},
-        {"field", QJsonObject{{"caption", designText("Label1_3")}, {"number", QString::fromStdString(state.fieldNumber)}}},
-        {"clock", clock},
-        {"mirrored", state.mirrored},
-    };
-    return QJsonDocument(json).toJson(QJsonDocument::Compact);
 }
 
 void HttpBoard::publish(const BoardState &state)

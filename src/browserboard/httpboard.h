@@ -41,8 +41,6 @@ public:
     // The live pages now connected.
     int pages() const;
 
-    static QByteArray stateJson(const BoardState &state);
-
 signals:
     void pagesChanged(int pages);
     void listening(int generation, quint16 port);
