@@ -474,76 +474,38 @@ private slots:
         }
     }
 
-    // The browser board's choice as --serve and browser.ini give it, and the addresses it then has.
-    void browserChoices_data()
-    {
-        QTest::addColumn<bool>("serve"); // --serve, else browser.ini
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("choice"); // "-": refused
-        QTest::newRow("port") << true << QByteArray("8080") << "on 8080 all";
-        QTest::newRow("address") << true << QByteArray("192.168.1.20:8081") << "on 8081 192.168.1.20";
-        QTest::newRow("IPv6") << true << QByteArray("[fe80::1%eth0]:80") << "on 80 fe80::1%eth0";
-        QTest::newRow("localhost") << true << QByteArray("localhost:9000") << "on 9000 this-pc";
-        QTest::newRow("any, top port") << true << QByteArray("0.0.0.0:65535") << "on 65535 all";
-        for (const char *bad : {"0", "65536", "80x", "", ":8080", "a b:80", "+80", "123456"})
-            QTest::newRow(bad) << true << QByteArray(bad) << "-";
-        QTest::newRow("no file") << false << QByteArray() << "off 8080 all";
-        QTest::newRow("file") << false << QByteArray("on=1\r\nport=9090\r\nlisten=this-pc\r\n") << "on 9090 this-pc";
-        QTest::newRow("bad port") << false << QByteArray("on=1\nport=99999\nlisten=10.0.0.7") << "on 8080 10.0.0.7";
-        QTest::newRow("bad on and place, lone CR")
-            << false << QByteArray("on=yes\r port = 81 \rlisten=bad address!\rjunk") << "off 81 all";
-        QTest::newRow("bytes") << false << QByteArray("\xff\x00=\x01\non\n=") << "off 8080 all";
-        QTest::newRow("beyond the limit")
-            << false << QByteArray("port=81\n" + QByteArray(20000, 'x') + "\non=1") << "off 81 all";
-    }
-    void browserChoices()
-    {
-        QFETCH(bool, serve);
-        QFETCH(QByteArray, text);
-        QFETCH(QString, choice);
-        using namespace browserboard;
-        const std::string_view bytes(text.constData(), std::size_t(text.size()));
-        const std::optional<ServeChoice> read = serve ? parseServe(bytes) : readServeFile(bytes);
-        auto describe = [](const ServeChoice &c) {
-            return QStringLiteral("%1 %2 %3").arg(c.on ? "on" : "off").arg(c.port).arg(
-                c.where == Where::Everywhere ? QStringLiteral("all") : c.where == Where::ThisPc
-                    ? QStringLiteral("this-pc") : QString::fromStdString(c.address));
-        };
-        QCOMPARE(read ? describe(*read) : QStringLiteral("-"), choice);
-        if (read) // what is written reads back the same
-            QCOMPARE(readServeFile(writeServeFile(*read)), *read);
-    }
-
-    void browserAddresses()
+    // The browser board's choice as --serve ('s') and browser.ini ('f') give it, its addresses, its twin.
+    void browserBoard()
     {
         using namespace browserboard;
-        QCOMPARE(writeServeFile({true, 8081, Where::Address, "10.0.0.7"}), std::string("on=1\r\nport=8081\r\nlisten=10.0.0.7\r\n"));
-        const std::vector<std::string> two{"192.168.1.20", "10.0.0.7"};
-        const std::pair<ServeChoice, std::vector<std::string>> rows[] = {
-            {{true, 8080, Where::Everywhere, {}}, {"http://192.168.1.20:8080/", "http://10.0.0.7:8080/"}},
-            {{true, 80, Where::ThisPc, {}}, {"http://127.0.0.1/"}},
-            {{true, 8080, Where::Address, "fe80::1"}, {"http://[fe80::1]:8080/"}},
+        const auto describe = [](const std::optional<ServeChoice> &c) {
+            return !c ? std::string("-") : (c->on ? "on " : "off ") + std::to_string(c->port) + ' '
+                    + (c->where == Where::Everywhere ? "all" : c->where == Where::ThisPc ? "this-pc" : c->address);
         };
-        for (const auto &[choice, urls] : rows)
-            QCOMPARE(boardUrls(choice, choice.port, two), urls);
-        QCOMPARE(boardUrls({}, 8080, {}), std::vector<std::string>{"http://127.0.0.1:8080/"}); // no network
-    }
-
-    // The scoreboard's twin for the browsers: as a window opens, then as written.
-    void browserTwin()
-    {
-        using browserboard::Digit;
-        browserboard::BoardState twin = browserboard::BoardState::opened("12", true);
-        QCOMPARE(twin.red + twin.blue, 0);
-        QCOMPARE(twin.fieldNumber + twin.clockText(), std::string("121:00"));
+        const std::tuple<char, std::string, std::string> rows[] = {
+            {'s', "8080", "on 8080 all"}, {'s', "192.168.1.20:8081", "on 8081 192.168.1.20"}, {'s', "[fe80::1%eth0]:80", "on 80 fe80::1%eth0"},
+            {'s', "localhost:9000", "on 9000 this-pc"}, {'s', "0.0.0.0:65535", "on 65535 all"}, {'s', "0", "-"}, {'s', "65536", "-"},
+            {'s', "80x", "-"}, {'s', "", "-"}, {'s', ":8080", "-"}, {'s', "a b:80", "-"}, {'s', "+80", "-"}, {'s', "123456", "-"},
+            {'f', "", "off 8080 all"}, {'f', "on=1\r\nport=9090\r\nlisten=this-pc\r\n", "on 9090 this-pc"}, // damaged: defaults
+            {'f', "on=1\nport=99999\nlisten=10.0.0.7", "on 8080 10.0.0.7"}, {'f', "on=yes\r port = 81 \rlisten=bad address!\rjunk", "off 81 all"},
+            {'f', "\xff\0=\x01\non\n="s, "off 8080 all"}, {'f', "port=81\n" + std::string(20000, 'x') + "\non=1", "off 81 all"}};
+        for (const auto &[source, text, expected] : rows) {
+            const auto read = source == 's' ? parseServe(text) : std::optional(readServeFile(text));
+            QVERIFY2(describe(read) == expected, text.c_str());
+            QVERIFY(!read || readServeFile(writeServeFile(*read)) == *read); // what is written reads back the same
+        }
+        QCOMPARE(writeServeFile({true, 8081, Where::Address, "10.0.0.7"}), "on=1\r\nport=8081\r\nlisten=10.0.0.7\r\n"s);
+        const std::vector<std::string> two{"192.168.1.20", "10.0.0.7"}, none;
+        QVERIFY((boardUrls({true, 8080, Where::Everywhere, {}}, 8080, two) == std::vector<std::string>{"http://192.168.1.20:8080/", "http://10.0.0.7:8080/"}));
+        QCOMPARE(boardUrls({true, 80, Where::ThisPc, {}}, 80, two).at(0) + boardUrls({}, 8080, none).at(0), "http://127.0.0.1/http://127.0.0.1:8080/"s);
+        QCOMPARE(boardUrls({true, 8080, Where::Address, "fe80::1"}, 8080, two), std::vector<std::string>{"http://[fe80::1]:8080/"});
+        BoardState twin = BoardState::opened("12", true); // as a scoreboard opens, then as written
+        QCOMPARE(std::to_string(twin.red + twin.blue) + twin.fieldNumber + twin.clockText(), "0121:00"s);
         QVERIFY(!twin.clockShown && twin.mirrored && !twin.warning());
         twin.setCounts(12, -1);
-        QCOMPARE(twin.red * 10 + twin.blue, 90);
-        twin.write(Digit::Minutes, "0");
-        twin.write(Digit::Tens, "1");
         twin.write(Digit::Units, "");
         twin.clockColour = timer::kWarningDigits;
-        QCOMPARE(twin.clockText(), std::string("0:1"));
+        QCOMPARE(std::to_string(twin.red * 10 + twin.blue) + twin.clockText(), "901:0"s);
         QVERIFY(twin.warning());
     }
 };

@@ -209,14 +209,10 @@ private slots:
 
     void browserWindowPicture()
     {
-        if (!is("wide"))
-            QSKIP("the browser scoreboard's window is approved on the wide layout");
-        browserboard::BrowserBoard &browser = c->kata->browser();
-        browser.switchOn({true, 38080, browserboard::Where::ThisPc, {}}, false);
-        QTRY_VERIFY(browser.status() != browserboard::BrowserBoard::Status::Starting);
-        if (browser.status() == browserboard::BrowserBoard::Status::Off)
-            QSKIP("port 38080 is taken on this machine");
-        c->kata->findChild<QAction *>(QStringLiteral("webbord"))->trigger();
+        c->kata->browser().switchOn({true, 38080, browserboard::Where::ThisPc, {}}, false);
+        if (!is("wide") || !QTest::qWaitFor([this] { return c->kata->browser().port(); }))
+            QSKIP("approved on the wide layout, serving on 38080");
+        c->click("webbord");
         COMPARE_SNAPSHOT(testing::windowsNamed("Webbord").value(0)->grab().toImage(), QStringLiteral("webbord"));
     }
 };

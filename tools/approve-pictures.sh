@@ -6,6 +6,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target tst_views tst_browser
-TAIKAN_APPROVE=1 ctest --test-dir build -R '^tst_views_|^tst_browser$' --output-on-failure
+cmake --build build -j"$(nproc)" --target tst_views tst_browserboard
+TAIKAN_APPROVE=1 ctest --test-dir build -R '^tst_views_|^tst_browserboard$' --output-on-failure
 git status --short docs/pictures

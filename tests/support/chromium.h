@@ -1,13 +1,8 @@
 #pragma once
 
-// Debian's chromium, headless, driven over its DevTools protocol: it loads a
-// page, evaluates script in it, sizes its viewport and takes screenshots.
-#include <QEventLoop>
-#include <QJsonArray>
+// Debian's chromium, headless, driven over its DevTools protocol.
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,83 +14,64 @@ namespace testing {
 class Chromium {
 public:
     static QString program() { return QStandardPaths::findExecutable(QStringLiteral("chromium")); }
-
-    // Starts it on a blank page; ready() tells whether it came up.
+    // Starts it with a blank page; ready() once the page answers.
     Chromium()
     {
+        QObject::connect(&m_socket, &QWebSocket::textMessageReceived, [this](const QString &text) {
+            const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
+            m_answers.insert(message["id"].toInt(), message["result"].toObject());
+        });
         m_process.start(program(), {"--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
                                     "--disable-component-update", "--disable-sync", "--no-first-run", "--hide-scrollbars",
-                                    "--remote-debugging-port=0", "--user-data-dir=" + m_profile.path(), "about:blank"});
-        // The browser writes its port into the profile once it listens.
-        QFile active(m_profile.filePath(QStringLiteral("DevToolsActivePort")));
-        if (!QTest::qWaitFor([&] { return active.open(QIODevice::ReadOnly) && active.size() > 0; }, 30000))
+                                    "--remote-debugging-port=0", "--user-data-dir=" + m_profile.path()});
+        QByteArray said; // "DevTools listening on ws://..."
+        if (QTest::qWaitFor([&] { return (said += m_process.readAllStandardError()).contains("ws://") && said.endsWith('\n'); }, 30000))
+            m_socket.open(QUrl(QString::fromLatin1(said.mid(said.indexOf("ws://")).split('\n').first())));
+        if (!QTest::qWaitFor([this] { return m_socket.state() == QAbstractSocket::ConnectedState; }, 10000))
             return;
-        const QByteArray port = active.readLine().trimmed();
-        QNetworkAccessManager network;
-        QNetworkReply *list = network.get(QNetworkRequest(QUrl("http://127.0.0.1:" + port + "/json/list")));
-        (void)QTest::qWaitFor([&] { return list->isFinished(); }, 10000);
-        for (const QJsonValue target : QJsonDocument::fromJson(list->readAll()).array())
-            if (target[QLatin1String("type")] == QLatin1String("page"))
-                m_socket.open(QUrl(target[QLatin1String("webSocketDebuggerUrl")].toString()));
-        delete list;
-        QObject::connect(&m_socket, &QWebSocket::textMessageReceived, [this](const QString &message) {
-            const QJsonObject answer = QJsonDocument::fromJson(message.toUtf8()).object();
-            if (answer.contains(QLatin1String("id")))
-                m_answers.insert(answer[QLatin1String("id")].toInt(), answer);
-        });
-        (void)QTest::qWaitFor([this] { return m_socket.state() == QAbstractSocket::ConnectedState; }, 10000);
+        version = call("Browser.getVersion")["product"].toString().toLatin1();
+        const QJsonValue page = call("Target.createTarget", {{"url", "about:blank"}})["targetId"];
+        m_session = call("Target.attachToTarget", {{"targetId", page}, {"flatten", true}})["sessionId"].toString();
     }
     ~Chromium()
     {
-        if (ready()) { // a browser that closes itself takes its helpers along
-            m_socket.sendTextMessage(QStringLiteral("{\"id\":0,\"method\":\"Browser.close\"}"));
-            m_socket.flush();
-        }
+        m_socket.sendTextMessage(QStringLiteral("{\"id\":0,\"method\":\"Browser.close\"}")); // with its helpers
+        m_socket.flush();
         if (!m_process.waitForFinished(10000))
             m_process.kill();
-        m_process.waitForFinished();
     }
-    bool ready() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
+    bool ready() const { return !m_session.isEmpty(); }
+    QByteArray version; // "Chrome/156.0.8078.129"
 
-    // A DevTools method's result.
+    // A DevTools method's result, asked of the page.
     QJsonObject call(const QString &method, const QJsonObject &params = {})
     {
-        const int id = ++m_id;
-        m_socket.sendTextMessage(QString::fromUtf8(
-            QJsonDocument(QJsonObject{{"id", id}, {"method", method}, {"params", params}}).toJson(QJsonDocument::Compact)));
-        (void)QTest::qWaitFor([&] { return m_answers.contains(id); }, 20000);
-        return m_answers.take(id)[QLatin1String("result")].toObject();
+        QJsonObject message{{"id", ++m_id}, {"method", method}, {"params", params}};
+        if (!m_session.isEmpty())
+            message["sessionId"] = m_session;
+        m_socket.sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
+        (void)QTest::qWaitFor([&] { return m_answers.contains(m_id); }, 20000);
+        return m_answers.take(m_id);
     }
-    // The viewport's size; the page laid out anew.
-    void resize(QSize viewport)
+    // The viewport's size, the page laid out anew; with `url`, that page loaded.
+    void resize(QSize size, const QString &url = {})
     {
-        call("Emulation.setDeviceMetricsOverride",
-             {{"width", viewport.width()}, {"height", viewport.height()}, {"deviceScaleFactor", 1}, {"mobile", false}});
+        call("Emulation.setDeviceMetricsOverride", {{"width", size.width()}, {"height", size.height()}, {"deviceScaleFactor", 1}, {"mobile", false}});
+        if (!url.isEmpty())
+            call("Page.navigate", {{"url", url}});
         evaluate(QStringLiteral("new Promise(done => requestAnimationFrame(() => requestAnimationFrame(done)))"));
     }
-    void load(const QString &url, QSize viewport)
+    QJsonValue evaluate(const QString &script)
     {
-        resize(viewport);
-        call("Page.navigate", {{"url", url}});
+        return call("Runtime.evaluate", {{"expression", script}, {"returnByValue", true}, {"awaitPromise", true}})["result"].toObject()["value"];
     }
-    // The value of a script expression in the page.
-    QJsonValue evaluate(const QString &expression)
-    {
-        return call("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}, {"awaitPromise", true}})
-            [QLatin1String("result")].toObject()[QLatin1String("value")];
-    }
-    // Whether the expression comes true within `ms`.
-    bool until(const QString &expression, int ms = 10000)
-    {
-        return QTest::qWaitFor([&] { return evaluate(expression).toBool(); }, ms);
-    }
-    // The viewport as it is painted; `transparent`: on no background of the browser's own.
+    bool until(const QString &script, int ms = 10000) { return QTest::qWaitFor([&] { return evaluate(script).toBool(); }, ms); }
+    // `transparent`: on no background of the browser's own.
     QImage screenshot(bool transparent = false)
     {
         if (transparent)
             call("Emulation.setDefaultBackgroundColorOverride", {{"color", QJsonObject{{"r", 0}, {"g", 0}, {"b", 0}, {"a", 0}}}});
-        return QImage::fromData(
-            QByteArray::fromBase64(call("Page.captureScreenshot", {{"format", "png"}})[QLatin1String("data")].toString().toLatin1()));
+        return QImage::fromData(QByteArray::fromBase64(call("Page.captureScreenshot")["data"].toString().toLatin1()));
     }
 
 private:
@@ -103,6 +79,7 @@ private:
     QProcess m_process;
     QWebSocket m_socket;
     QHash<int, QJsonObject> m_answers;
+    QString m_session;
     int m_id = 0;
 };
 

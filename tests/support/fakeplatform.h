@@ -63,10 +63,8 @@ private:
 };
 
 // A PC on one network, the hall's.
-class FixedNetwork final : public platform::Network {
-public:
-    QStringList addresses() const override { return list; }
-    QStringList list{QStringLiteral("192.168.1.20")};
+struct FixedNetwork final : platform::Network {
+    QStringList addresses() const override { return {QStringLiteral("192.168.1.20")}; }
 };
 
 // Fresh temporary folders: `dir` stands for the program's folder, writable or not as `programWritable` says
