@@ -139,6 +139,8 @@ private:
 
 HttpBoard::HttpBoard() : m_heartbeat(new QTimer(this))
 {
+    setObjectName(QStringLiteral("httpboard"));
+    m_heartbeat->setObjectName(QStringLiteral("heartbeat"));
     connect(m_heartbeat, &QTimer::timeout, this, [this] { toPages(m_event); });
     publish(BoardState::opened("0", false));
 }
@@ -151,6 +153,7 @@ void HttpBoard::start(const QHostAddress &address, quint16 port, const Limits &l
     m_limits = limits;
     m_heartbeat->setInterval(m_limits.heartbeatMs);
     auto *gate = new Gate([this](QTcpSocket *socket) { return admit(socket); }, this);
+    gate->setObjectName(QStringLiteral("gate"));
     if (!gate->listen(address, port)) {
         emit refused(generation, gate->serverError(), gate->errorString());
         delete gate;
@@ -195,6 +198,7 @@ bool HttpBoard::admit(QTcpSocket *socket)
     // Qt takes no more from the network than one request may hold.
     socket->setReadBufferSize(m_limits.requestBytes + 1);
     auto *deadline = new QTimer(socket);
+    deadline->setObjectName(QStringLiteral("deadline"));
     deadline->setSingleShot(true);
     deadline->setInterval(m_limits.requestTimeoutMs);
     connect(deadline, &QTimer::timeout, socket, &QAbstractSocket::abort);
