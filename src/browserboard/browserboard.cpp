@@ -158,6 +158,12 @@ void BrowserBoard::listening(int generation, quint16 port)
     if (generation != m_generation)
         return;
     m_port = port;
+    std::vector<std::string> local;
+    for (const QString &address : localAddresses())
+        local.push_back(address.toStdString());
+    m_urls.clear();
+    for (const std::string &url : boardUrls(m_choice, port, local))
+        m_urls << QString::fromStdString(url);
     setStatus(Status::Serving);
     if (m_remember)
         save();
@@ -202,6 +208,8 @@ void BrowserBoard::tell(const QString &text)
 void BrowserBoard::setStatus(Status status)
 {
     m_status = status;
+    if (status != Status::Serving)
+        m_urls.clear();
     emit statusChanged();
 }
 
@@ -246,19 +254,6 @@ void BrowserBoard::save()
 QStringList BrowserBoard::localAddresses() const
 {
     return m_platform.network ? m_platform.network->addresses() : QStringList();
-}
-
-QStringList BrowserBoard::urls() const
-{
-    if (m_status != Status::Serving)
-        return {};
-    std::vector<std::string> local;
-    for (const QString &address : localAddresses())
-        local.push_back(address.toStdString());
-    QStringList urls;
-    for (const std::string &url : boardUrls(m_choice, m_port, local))
-        urls << QString::fromStdString(url);
-    return urls;
 }
 
 Webbord *BrowserBoard::window() const { return m_window; }

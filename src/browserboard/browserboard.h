@@ -56,7 +56,7 @@ public:
     const ServeChoice &choice() const { return m_choice; }
     quint16 port() const { return m_port; } // where it serves
     int pages() const { return m_pages; }   // the live pages it serves now
-    QStringList urls() const;               // what to type into a browser
+    QStringList urls() const { return m_urls; } // what to type into a browser, while it serves
     QStringList localAddresses() const;
 
     // Its window: opens it, or brings the open one to the front.
@@ -84,6 +84,7 @@ private:
     ServeChoice m_choice;
     Status m_status = Status::Off;
     quint16 m_port = 0;
+    QStringList m_urls; // found once it serves: the PC's networks are not asked during a match
     int m_pages = 0;
     int m_generation = 0; // of the latest start; answers to older ones are dropped
     bool m_remember = false;
