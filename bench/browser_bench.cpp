@@ -17,8 +17,9 @@ namespace {
 
 qint64 now() { return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
-// The pages: `count` connections to the board's events, each printing
-// "page red time" whenever red's count changes, "ready" once all have the state.
+// The pages: `count` connections to the board's events, read one after
+// another by this one process, each printing "page red time" whenever red's
+// count changes, "ready" once all have the state.
 int pages(quint16 port, int count)
 {
     int argc = 1;
@@ -44,7 +45,8 @@ int pages(quint16 port, int count)
                 else if (red[std::size_t(i)] >= 0 && value != red[std::size_t(i)])
                     std::printf("%d %d %lld\n", i, value, now());
                 red[std::size_t(i)] = value;
-                std::fflush(stdout);
+                // Said once the pages have read what came: the telling never delays a page.
+                QTimer::singleShot(0, &app, [] { std::fflush(stdout); });
             }
         });
         page->connectToHost(QHostAddress::LocalHost, port);
