@@ -154,6 +154,9 @@ void HttpBoard::start(const QHostAddress &address, quint16 port, const Limits &l
     m_heartbeat->setInterval(m_limits.heartbeatMs);
     auto *gate = new Gate([this](QTcpSocket *socket) { return admit(socket); }, this);
     gate->setObjectName(QStringLiteral("gate"));
+    // Connections that come at once wait to be taken rather than being
+    // refused by the system (Windows refuses beyond the backlog).
+    gate->setListenBacklogSize(m_limits.connections);
     if (!gate->listen(address, port)) {
         emit refused(generation, gate->serverError(), gate->errorString());
         delete gate;
