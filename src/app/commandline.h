@@ -13,7 +13,8 @@ namespace app {
 
 struct CommandLine {
     bool finished = false; // ends here, before any window, with `exitCode`
-    int exitCode = 0;      // 0, or 2 for a command line it does not understand
+    // 0, or 2 for a command line it does not understand
+    int exitCode = 0;
     QString output;        // for standard output
     QString error;         // for standard error
     bool quitAfterStart = false;

@@ -19,7 +19,7 @@ struct BoardState {
     std::string minutes, tens, units; // the clock digits' texts
     bool clockShown = false;
     ui::BgrColour clockColour = 0;
-    bool mirrored = false; // red (Aka) on the left, as "External" says
+    bool mirrored = false; // red (Aka) on the left, as External says
     friend bool operator==(const BoardState &, const BoardState &) = default;
 
     // A scoreboard as it opens: its design's counts and clock (hidden), the
@@ -28,7 +28,7 @@ struct BoardState {
 
     void setCounts(int red, int blue); // kept to one digit, as the scoreboard writes them
     void write(Digit digit, std::string text);
-    std::string clockText() const; // "M:TS"
+    std::string clockText() const; // minutes, colon, tens, units
     bool warning() const;          // the digits in the warning colour
 };
 

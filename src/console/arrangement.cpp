@@ -12,8 +12,8 @@ constexpr std::array<LeftEdge, 8> kNormal{{
     {"Frame2", 4160}, // blue flag group
     {"Image2", 840},  // red flag picture
     {"Image1", 4440}, // blue flag picture
-    {"Label19", 240}, // "Aka"
-    {"Label18", 5000}, // "Ao"
+    {"Label19", 240}, // Aka
+    {"Label18", 5000}, // Ao
 }};
 
 constexpr std::array<LeftEdge, 8> kMirrored{{

@@ -165,7 +165,7 @@ Kata::Kata(const platform::Platform &platform, QWidget *parent)
         button->move(ui::px(kStartStopLeft), button->y());
     }
     ui::named(m_client, "Command4")->raise(); // Start lies on top of Stop
-    m_setup->restore(); // checking "Internal" mirrors the console at once
+    m_setup->restore(); // checking Internal mirrors the console at once
     if (ui::named<QCheckBox>(m_client, "Check10")->isChecked())
         katasp();
     // The browsers start from a board as it opens, on the console's field

@@ -133,8 +133,9 @@ const std::array kSetupStrip{
     Control{"Label26", Kind::Label, "Frame13", 1600, 1320, 1530, 210, "Mirror scoreboard", kArial825Bold},
     Control{"Check10", Kind::Check, "Frame13", 3360, 1320, 975, 255, "Internal", kArial825Bold},
     Control{"Check11", Kind::Check, "Frame13", 4560, 1320, 1095, 255, "External", kArial825Bold},
-    Control{"Line1", Kind::Line, "Frame13", 4680, 420, 1080, 0},  // (4680, 420) to (5760, 420)
-    Control{"Line2", Kind::Line, "Frame13", 5040, 900, 600, 0},   // (5040, 900) to (5640, 900)
+    // Two lines, from (left, top) to (left + width, top + height)
+    Control{"Line1", Kind::Line, "Frame13", 4680, 420, 1080, 0},
+    Control{"Line2", Kind::Line, "Frame13", 5040, 900, 600, 0},
 
     Control{"Label9", Kind::Label, "Frame15", 120, 240, 945, 210, "Horiz. scale", kArial825Bold},
     Control{"hsch", Kind::Text, "Frame15", 1200, 200, 600, 315, "1", kArial9Bold, kBlack, kSystemWindow, 0, Align::Centre},

@@ -19,8 +19,8 @@ public:
     // Takes the buttons and digit labels built in `client` and couples them.
     explicit DecisionPanel(QWidget *client);
 
-    int refereeCount() const; // 3 or 5
-    FlagCounts counts() const; // 0 where a side has no choice
+    int refereeCount() const; // three or five
+    FlagCounts counts() const; // zero where a side has no choice
 
     // Clear one side: no button of its group stays selected. Publishes nothing.
     void resetscorerood();

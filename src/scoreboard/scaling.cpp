@@ -14,7 +14,7 @@ constexpr std::array<MirroredLeft, 8> kMirrored{{
     {"Shape1", 8000},   // blue half
     {"Shape2", 0},      // red half
     {"Label1_2", 13500}, // "Ao"
-    {"Label1_1", 600},  // "Aka"
+    {"Label1_1", 600},  // Aka
     {"Image2", 10000},  // blue flag
     {"Image1", 3400},   // red flag
     {"scr", 360},       // red count

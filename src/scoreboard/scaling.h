@@ -28,16 +28,16 @@ struct Placed {
     ui::Kind kind;
     std::string_view parent;
     float left, top, width, height;
-    float points; // 0 where the element has no font
+    float points; // zero where the element has no font
 };
 
 struct Factors {
     double aspect;      // W / H
-    double widthRatio;  // W / 16000: left and width of the halves
-    double heightRatio; // H / 9000: top and height of the halves
-    double horizontal;  // W / (hsch x 16000)
-    double vertical;    // H / (vsch x 9000)
-    double font;        // W / (fsch x 16000)
+    double widthRatio;  // W over the design width: left and width of the halves
+    double heightRatio; // H over the design height: top and height of the halves
+    double horizontal;  // the same, over hsch
+    double vertical;    // the same, over vsch
+    double font;        // W over the design width, over fsch
 };
 
 Factors factors(double width, double height, const Scales &scales);

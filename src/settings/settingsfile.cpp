@@ -125,7 +125,7 @@ ReadResult readSettings(std::string_view bytes)
             result.stop = ReadStop::BadScale;
             return result;
         }
-        if (*value != 0.0) // zero keeps the design "1"
+        if (*value != 0.0) // zero keeps the design value
             scales[i] = std::string(line);
     }
     out.hScale = scales[0];

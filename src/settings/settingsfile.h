@@ -19,8 +19,8 @@ struct Settings {
     std::string hScale = "1";  // hsch
     std::string vScale = "1";  // vsch
     std::string fontScale = "1"; // fsch
-    bool mirrorConsole = false;    // Check10 "Internal"
-    bool mirrorScoreboard = false; // Check11 "External"
+    bool mirrorConsole = false;    // Check10, Internal
+    bool mirrorScoreboard = false; // Check11, External
     // The texts are UTF-8, not the system's 8-bit encoding: where that
     // encoding cannot hold one of them (a path in Japanese on a Western
     // European Windows). Such a file begins with a byte-order mark.
@@ -35,9 +35,9 @@ inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // value.
 enum class ReadStop {
     Complete,    // every line read was understood
-    BadScale,    // line 3, 4 or 5: no scale restored, both boxes unchecked
-    BadInternal, // line 6: both boxes unchecked
-    BadExternal, // line 7: "External" unchecked
+    BadScale,    // a scale line: no scale restored, both boxes unchecked
+    BadInternal, // the Internal line: both boxes unchecked
+    BadExternal, // the External line: External unchecked
 };
 
 struct ReadResult {

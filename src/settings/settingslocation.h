@@ -14,7 +14,7 @@ enum class Folder {
 
 struct Location {
     Folder read;  // at start-up
-    Folder write; // by "Save"; never None
+    Folder write; // by Save; never None
     friend bool operator==(const Location &, const Location &) = default;
 };
 

@@ -45,8 +45,8 @@ public:
     // Takes the strip's controls built in `client`.
     SetupPanel(QWidget *client, const platform::Platform &platform, Height height);
 
-    void toggle();       // "Setup" / "Close setup"
-    void openFromMenu(); // the menu entry "Setup " only opens
+    void toggle();       // the button Setup / Close setup
+    void openFromMenu(); // the menu entry only opens
     void findSound(QLineEdit *field);
 
     // Fills the fields and boxes from kata.ini; a file that is missing or

@@ -39,7 +39,7 @@ struct BoardClock {
 // The two sound signals.
 struct ClockSignals {
     std::function<void()> warning; // ten seconds left
-    std::function<void()> end;     // 0:00
+    std::function<void()> end;     // the end of the match
 };
 
 // Milliseconds of a clock that only goes forward (platform::monotonicMs).
@@ -62,8 +62,8 @@ public:
 
     bool isRunning() const { return m_running; }
 
-    void start();    // Command4 "Start"; nothing at 0:00
-    void stoppen();  // Command5 "Stop", the end of the match, a reset
+    void start();    // Command4, Start; nothing at the end of the match
+    void stoppen();  // Command5, Stop; the end of the match; a reset
     void tick();     // Timer1: counts the seconds due since the last tick
     void resettim(); // loads the set time; the scoreboard clock hidden until Start
 

@@ -63,7 +63,7 @@ struct Control {
     Font font = kNoFont;
     BgrColour fore = kBlack;       // text, or a shape's border
     BgrColour back = kTransparent; // background, or a shape's fill
-    int border = 0;                // frame: 1 draws a border; shape: pixels
+    int border = 0;                // frame: draws a border if set; shape: pixels
     Align align = Align::Left;
     std::string_view picture = {}; // resource path of a picture
     bool hidden = false;           // not shown in the design
