@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace platform {
@@ -77,8 +76,7 @@ bool canCreateFilesIn(const QString &folder)
 SettingsFolders systemSettingsFolders()
 {
     const QString program = QCoreApplication::applicationDirPath();
-    return SettingsFolders{program, canCreateFilesIn(program),
-                           QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
+    return SettingsFolders{program, canCreateFilesIn(program), userSettingsFolder()};
 }
 
 Platform systemPlatform()
