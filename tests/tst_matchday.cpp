@@ -163,14 +163,17 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryFile layout;
+    // In the current folder, named relatively: Qt splits the platform's
+    // arguments at colons, a Windows drive's too.
+    QTemporaryFile layout(QStringLiteral("screens-XXXXXX.json"));
     if (!layout.open())
         return 2;
     layout.write(R"({"screens":[
         {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
         {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":2}]})");
     layout.flush();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
+    qputenv("QT_QPA_PLATFORM",
+            "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(layout.fileName())));
     QApplication app(argc, argv);
     MatchDayTest test;
     return QTest::qExec(&test, argc, argv);
