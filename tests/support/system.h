@@ -17,6 +17,7 @@ constexpr const char *kNoPipes = "Windows keeps named pipes apart from files: no
 constexpr const char *kNoFileSizeLimit = "Windows has no limit on a process's file sizes to stand for a full disk";
 
 #ifdef Q_OS_WIN
+constexpr bool kPipesInFileSystem = false;
 inline bool makePipe(const QString &) { return false; }
 // Where `active` is false, the system cannot limit file sizes.
 struct FileSizeLimit {
@@ -24,6 +25,7 @@ struct FileSizeLimit {
     static constexpr bool active = false;
 };
 #else
+constexpr bool kPipesInFileSystem = true;
 inline bool makePipe(const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }
 // While it lives, no file of this process grows beyond `bytes`, as on a full disk; for root too.
 struct FileSizeLimit {
