@@ -24,6 +24,7 @@ public:
     {
         return std::nullopt;
     }
+    void choose(platform::Signal, const QString &) override {}
     void play(const QString &, platform::Signal) override {}
 };
 
@@ -49,6 +50,13 @@ public:
     {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         return platform::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &platform::systemDisplays(), &m_silent};
+    }
+    // The same with a match clock that reads `time` (ms) instead of the real clock.
+    platform::Platform platform(const std::int64_t &time)
+    {
+        platform::Platform p = platform();
+        p.monotonic = [&time] { return time; };
+        return p;
     }
 
 private:

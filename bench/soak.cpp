@@ -23,6 +23,7 @@ namespace {
 
 struct Day {
     console::Kata &kata;
+    std::int64_t &time; // the match clock's
 
     QAbstractButton *button(const QString &name) const { return kata.findChild<QAbstractButton *>(name); }
 
@@ -62,6 +63,7 @@ struct Day {
                 kata.resettim();
                 button(QStringLiteral("Command4"))->click();
             }
+            time += 1000;
             kata.clock().tick();
             if (i % 10 == 0)
                 QApplication::processEvents();
@@ -79,10 +81,11 @@ int main(int argc, char *argv[])
 
     bench::Desk desk(1);
     QApplication app(argc, argv);
-    console::Kata kata(desk.platform());
+    std::int64_t time = 0; // the match clock's, a second a tick
+    console::Kata kata(desk.platform(time));
     kata.show();
     QApplication::processEvents();
-    Day day{kata};
+    Day day{kata, time};
 
     QElapsedTimer clock;
     clock.start();

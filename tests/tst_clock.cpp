@@ -27,6 +27,7 @@ public:
     QList<bool> paintedFirst;
     int paints = 0;
     int paintsBeforeTick = 0;
+    void choose(platform::Signal, const QString &) override {}
     void play(const QString &path, platform::Signal fallback) override
     {
         requests.append({path, fallback});
@@ -88,7 +89,7 @@ private:
     {
         for (int i = 0; i < n; ++i) {
             m_sounds.paintsBeforeTick = m_sounds.paints;
-            c->kata->clock().tick();
+            c->elapse();
         }
     }
 
@@ -324,18 +325,66 @@ private slots:
         QVERIFY(!edit->hasFocus());
     }
 
-    // The real Timer1, once: a tick a second, on schedule.
+    // A clock held up shows the time that has really passed: the late tick
+    // counts every second due, the warning and the end once each, and the
+    // next tick keeps to the whole seconds after Start.
+    void heldUp_data()
+    {
+        QTest::addColumn<QString>("seconds"); // set, with 0 minutes
+        QTest::addColumn<int>("late");        // ms after Start of the first tick
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("nextIn"); // ms to the next tick; 0: stopped
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("early") << "30" << 999 << "0:30" << 1 << false;
+        QTest::newRow("1.5 s") << "30" << 2500 << "0:28" << 500 << false;
+        QTest::newRow("3 s across 0:10") << "12" << 4000 << "0:08" << 1000 << true;
+        QTest::newRow("20 s past 0:00") << "05" << 21000 << "0:00" << 0 << false;
+    }
+    void heldUp()
+    {
+        QFETCH(QString, seconds);
+        QFETCH(int, late);
+        QFETCH(QString, shown);
+        QFETCH(int, nextIn);
+        QFETCH(bool, warned);
+        setTime("0", qPrintable(seconds));
+        c->click("Command4");
+        c->elapse(late);
+        QCOMPARE(c->clock(), shown);
+        QCOMPARE(board(), shown);
+        QCOMPARE(c->running(), nextIn > 0);
+        if (nextIn > 0)
+            QVERIFY2(std::abs(c->get<QTimer>("Timer1")->remainingTime() - nextIn) <= 50,
+                     qPrintable(QString::number(c->get<QTimer>("Timer1")->remainingTime())));
+        QCOMPARE(m_sounds.requests, nextIn ? QList<SoundRequest>(warned, kWarning) : QList<SoundRequest>{kEnd});
+        QCOMPARE(boardColour(), warned ? kDarkRed : kBlack);
+        // On to the end, each tick on time: each signal once.
+        for (int i = 0; i < 40 && c->running(); ++i)
+            c->elapse(c->get<QTimer>("Timer1")->interval());
+        QCOMPARE(c->clock(), QStringLiteral("0:00"));
+        QList<SoundRequest> heard{kEnd};
+        if (seconds.toInt() > 10)
+            heard.prepend(kWarning);
+        QCOMPARE(m_sounds.requests, heard);
+    }
+
+    // The real Timer1: a tick a second, on schedule; a stop, however long,
+    // costs nothing, and the next tick comes a whole second after Start.
     void timerTicksOnceASecond()
     {
+        c->fake.realTime = true;
         QElapsedTimer clock;
         c->click("Command4");
         clock.start();
         QTRY_COMPARE_WITH_TIMEOUT(c->clock(), QStringLiteral("0:58"), 2500);
         QVERIFY2(clock.elapsed() >= 1990 && clock.elapsed() < 2300, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(c->get<QTimer>("Timer1")->interval(), 1000);
         c->click("Command5");
-        QTest::qWait(1100);
+        QTest::qWait(1300);
         QCOMPARE(c->clock(), QStringLiteral("0:58"));
+        c->click("Command4");
+        clock.start();
+        QTRY_COMPARE_WITH_TIMEOUT(c->clock(), QStringLiteral("0:57"), 1500);
+        QVERIFY2(clock.elapsed() >= 990 && clock.elapsed() < 1300, qPrintable(QString::number(clock.elapsed())));
     }
 };
 

@@ -1,6 +1,7 @@
 // The toolkit-free rules with numbers.
 #include "common/numeric.h"
 #include "decision/coupling.h"
+#include "platform/wav.h"
 #include "scoreboard/boarddesign.h"
 #include "scoreboard/scaling.h"
 #include "settings/settingslocation.h"
@@ -9,6 +10,7 @@
 #include "ui/fontsize.h"
 
 #include <QtTest>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <span>
@@ -21,6 +23,7 @@ using scoreboard::Placed;
 using scoreboard::Scales;
 using timer::ClockValue;
 using timer::TickSignal;
+using namespace std::string_literals;
 
 namespace {
 
@@ -61,6 +64,40 @@ void check(std::span<const Expected> expected)
                                                                 .arg(double(actual), 0, 'g', 9)
                                                                 .arg(double(e.value), 0, 'g', 9)));
     }
+}
+
+// WAV files, byte by byte: a chunk, a format chunk (code, channels, rate,
+// bits), its extensible form, samples of `bytes` each.
+std::string le(std::uint64_t value, int bytes)
+{
+    std::string out;
+    for (int i = 0; i < bytes; ++i, value >>= 8)
+        out += char(value & 0xff);
+    return out;
+}
+std::string chunk(const char *id, const std::string &body) { return id + le(body.size(), 4) + body; }
+std::string fmt(int code, int channels, int rate, int bits)
+{
+    const int frame = channels * bits / 8;
+    return chunk("fmt ", le(code, 2) + le(channels, 2) + le(rate, 4) + le(rate * frame, 4) + le(frame, 2) + le(bits, 2));
+}
+std::string extensible(int code, int channels, int rate, int bits)
+{
+    const std::string plain = fmt(1, channels, rate, bits).substr(8);
+    return chunk("fmt ", le(0xfffe, 2) + plain.substr(2) + le(22, 2) + le(bits, 2) + le(0, 4) + le(code, 2)
+                     + "\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71"s);
+}
+std::string riff(const std::string &chunks, std::uint32_t size = 0) { return "RIFF" + le(size ? size : 4 + chunks.size(), 4) + "WAVE" + chunks; }
+template <typename T>
+std::string samples(std::initializer_list<T> values, int bytes = sizeof(T))
+{
+    std::string out;
+    for (T v : values) {
+        std::uint64_t raw = 0;
+        std::memcpy(&raw, &v, sizeof(T));
+        out += le(raw, bytes);
+    }
+    return out;
 }
 
 } // namespace
@@ -175,7 +212,23 @@ private slots:
             QCOMPARE(ticks, run.seconds);
             QCOMPARE(warnings, run.warnings);
             QCOMPARE(ends, 1);
+            // The same run held up, several seconds at a time: it ends on time,
+            // with the warning unless the step that passes 0:10 also ends it.
+            for (const int step : {3, 7, 1000}) {
+                value = run.from;
+                ticks = warnings = ends = 0;
+                for (; timer::canStart(value) && ticks < 1000; ++ticks) {
+                    const timer::TickResult next = timer::advance(value, step);
+                    value = next.value;
+                    warnings += next.signal == TickSignal::Warning;
+                    ends += next.signal == TickSignal::End;
+                }
+                QCOMPARE(ticks, (run.seconds + step - 1) / step);
+                QCOMPARE(warnings, (run.seconds - 11) / step == (run.seconds - 1) / step ? 0 : run.warnings);
+                QCOMPARE(ends, 1);
+            }
         }
+        QCOMPARE(timer::advance({0, 3, 0}, 0).value, (ClockValue{0, 3, 0}));
         QVERIFY(!timer::canStart(timer::readClock("0", "0", "0")));
         QVERIFY(!timer::canStart(timer::readClock("", "", "")));
         QVERIFY(!timer::canStart(timer::readClock("x", "0", "")));
@@ -354,6 +407,69 @@ private slots:
         for (const QRect &r : displays)
             areas.push_back(Area{r.x(), r.y(), r.width(), r.height()});
         QCOMPARE(scoreboard::targetDisplay(areas, main), target);
+    }
+
+    // What a WAV file plays as: 16-bit samples of its channels at its rate,
+    // then a quarter second of silence; nothing where it is no sound.
+    void wavFiles()
+    {
+        const std::string pcm = samples<std::int16_t>({1000, -1000, 32767, -32768});
+        const std::vector<std::int16_t> same{1000, -1000, 32767, -32768};
+        const std::string list = chunk("LIST", "INFOISFT" + le(5, 4) + "Taik\0"s), junk = chunk("JUNK", std::string(100000, '\0'));
+        struct Row {
+            const char *name;
+            std::string file;
+            std::vector<std::int16_t> heard; // empty: no sound
+            int channels = 1, rate = 44100;
+        };
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const Row rows[] = {
+            {"16 bits", riff(fmt(1, 1, 44100, 16) + chunk("data", pcm)), same},
+            {"8 bits, unsigned", riff(fmt(1, 1, 44100, 8) + chunk("data", "\x00\x80\xff\x01"s)), {-32768, 0, 32512, -32512}},
+            {"24 bits", riff(fmt(1, 1, 44100, 24) + chunk("data", samples<std::int32_t>({0x123456, -1}, 3))), {0x1234, -1}},
+            {"32 bits", riff(fmt(1, 2, 8000, 32) + chunk("data", samples<std::int32_t>({INT32_MAX, INT32_MIN}))), {32767, -32768}, 2, 8000},
+            {"float", riff(fmt(3, 1, 192000, 32) + chunk("data", samples<float>({1, -1, 0.5, 2, -3, nan}))),
+             {32767, -32767, 16384, 32767, -32767, 0}, 1, 192000},
+            {"double", riff(fmt(3, 1, 44100, 64) + chunk("data", samples<double>({-0.25}))), {-8192}},
+            {"extensible PCM, stereo", riff(extensible(1, 2, 48000, 16) + chunk("data", pcm)), same, 2, 48000},
+            {"extensible float, 8 channels", riff(extensible(3, 8, 44100, 32) + chunk("data", samples<float>({0, 0, 0, 0, 0, 0, 0, 1}))),
+             {0, 0, 0, 0, 0, 0, 0, 32767}, 8},
+            // As editors and recorders write them: tags before and after, a
+            // large one, odd sizes with and without their pad byte, data first,
+            // the size of a stream, a stray byte after the last frame.
+            {"chunks around", riff(list + chunk("bext", "x") + "\0"s + fmt(1, 1, 44100, 16) + chunk("fact", le(4, 4)) + junk
+                                   + chunk("data", pcm) + list), same},
+            {"pad byte left out", riff(fmt(1, 1, 44100, 16) + chunk("LIST", "abc") + chunk("data", pcm)), same},
+            {"data first, stream size", riff(chunk("data", pcm) + fmt(1, 1, 44100, 16), 0xffffffff), same},
+            {"part of a frame", riff(fmt(1, 1, 44100, 16) + chunk("data", pcm + "\x01"s)), same},
+            {"not RIFF", "RIFX" + riff(fmt(1, 1, 44100, 16) + chunk("data", pcm)).substr(4), {}},
+            {"no data", riff(fmt(1, 1, 44100, 16)), {}},
+            {"no format", riff(chunk("data", pcm)), {}},
+            {"data cut short", riff(fmt(1, 1, 44100, 16) + chunk("data", pcm)).substr(0, 50), {}},
+            {"no whole frame", riff(fmt(1, 2, 44100, 16) + chunk("data", "\x01\x02")), {}},
+            {"9 channels", riff(fmt(1, 9, 44100, 16) + chunk("data", pcm)), {}},
+            {"7999 Hz", riff(fmt(1, 1, 7999, 16) + chunk("data", pcm)), {}},
+            {"192001 Hz", riff(fmt(1, 1, 192001, 16) + chunk("data", pcm)), {}},
+            {"12 bits", riff(fmt(1, 1, 44100, 12) + chunk("data", pcm)), {}},
+            {"16-bit float", riff(fmt(3, 1, 44100, 16) + chunk("data", pcm)), {}},
+            {"ADPCM", riff(fmt(2, 1, 44100, 16) + chunk("data", pcm)), {}},
+            {"extensible ADPCM", riff(extensible(2, 1, 44100, 16) + chunk("data", pcm)), {}},
+            {"too large", riff(fmt(1, 1, 44100, 16) + chunk("data", std::string(platform::wav::kMaxFileSize - 44 + 2, '\0'))), {}},
+        };
+        for (const Row &row : rows) {
+            const std::optional<std::string> out = platform::wav::playable(row.file);
+            QVERIFY2(out.has_value() != row.heard.empty(), row.name);
+            if (!out)
+                continue;
+            const std::size_t tail = std::size_t(row.rate / 4) * std::size_t(row.channels), n = row.heard.size() + tail;
+            QCOMPARE(QByteArray::fromStdString(out->substr(0, 44)),
+                     QByteArray::fromStdString(riff(fmt(1, row.channels, row.rate, 16) + "data" + le(2 * n, 4), 36 + 2 * n)));
+            QCOMPARE(out->size(), 44 + 2 * n);
+            std::vector<std::int16_t> heard(row.heard.size());
+            std::memcpy(heard.data(), out->data() + 44, 2 * heard.size());
+            QVERIFY2(heard == row.heard, row.name);
+            QVERIFY2(out->find_first_not_of('\0', 44 + 2 * row.heard.size()) == std::string::npos, row.name);
+        }
     }
 };
 

@@ -4,9 +4,12 @@
 #include "platform/sound.h"
 #include "support/system.h"
 
+#include <QSemaphore>
+
 #include <QApplication>
 #include <QtTest> // and with it all of QtCore
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -15,12 +18,12 @@ namespace {
 constexpr int kRate = 44100;
 constexpr qint64 kPromptUs = 100'000; // play() returns well within this
 
-// A sine of `hz` at 0.4 of full scale with 5 ms fades, as 16-bit samples, then
-// a quarter second of silence for the end Qt 6.4 drops, as the built-in signals.
+// A sine of `hz` at 0.4 of full scale with 5 ms fades, as 16-bit samples,
+// ending with its last sample: all of it is to be heard.
 QByteArray tone(double seconds, double hz)
 {
     const int n = int(std::lround(seconds * kRate)), fade = kRate / 200;
-    QByteArray out(2 * (n + kRate / 4), '\0');
+    QByteArray out(2 * n, '\0');
     for (int i = 0; i < n; ++i) {
         const double edge = std::min({1.0, double(i) / fade, double(n - 1 - i) / fade});
         const double value = 0.4 * edge * 32767 * std::sin(2 * std::numbers::pi * hz * i / kRate);
@@ -113,26 +116,16 @@ bool shell(const QString &script, QStringList files = {})
                                    QStringList{QStringLiteral("-c"), script, QStringLiteral("sh")} + files);
 }
 
-// What a file holds once it is there, within `ms`.
-QByteArray awaited(const QString &path, int ms = 5000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!QFileInfo::exists(path) && !deadline.hasExpired())
-        QTest::qWait(10);
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
-}
-
 // Records the monitor of the null sink "taikan" through parec, as 16-bit mono.
 struct Recording {
     QTemporaryDir dir{unixRoot() + QStringLiteral("/tmp/taikan-heard-XXXXXX")};
-    QFile raw{dir.filePath(QStringLiteral("heard.raw"))};
+    QFile raw{dir.filePath(QStringLiteral("heard.raw"))}, pid{dir.filePath(QStringLiteral("pid"))};
     QByteArray heard;
     Recording()
     {
         shell(QStringLiteral("echo $$ >\"$1.part\"; mv \"$1.part\" \"$1\"; exec parec --device=taikan.monitor --raw "
                              "--format=s16le --rate=%1 --channels=1 --latency-msec=20 >\"$2\"").arg(kRate),
-              {dir.filePath(QStringLiteral("pid")), raw.fileName()});
+              {pid.fileName(), raw.fileName()});
     }
     // `more` seconds more, counted in what parec delivered; false where that much did not come.
     bool keepFor(double more)
@@ -148,10 +141,13 @@ struct Recording {
     }
     ~Recording() // parec ends before its folder goes
     {
-        const QByteArray pid = awaited(dir.filePath(QStringLiteral("pid")));
-        shell(QStringLiteral("kill ") + QString::fromLatin1(pid));
         QDeadlineTimer deadline(5000);
-        while (!pid.isEmpty() && QFileInfo::exists(unixRoot() + "/proc/" + pid) && !deadline.hasExpired())
+        while (!pid.open(QIODevice::ReadOnly) && !deadline.hasExpired())
+            QTest::qWait(10);
+        const QString number = QString::fromLatin1(pid.readAll().trimmed());
+        shell(QStringLiteral("kill ") + number);
+        while (!number.isEmpty() && QFileInfo::exists(unixRoot() + QStringLiteral("/proc/") + number)
+               && !deadline.hasExpired())
             QTest::qWait(10);
     }
 };
@@ -163,6 +159,19 @@ qint64 timedPlay(platform::Sounds &sounds, const QString &path, platform::Signal
     sounds.play(path, fallback);
     return timer.nsecsElapsed() / 1000;
 }
+
+// A file system that does not answer, as a share that stopped answering: every
+// look at a file waits until the test ends.
+struct StalledFiles final : platform::FileAccess {
+    QSemaphore gate;
+    std::optional<Stamp> stamp(const QString &) override
+    {
+        gate.acquire();
+        gate.release();
+        return std::nullopt;
+    }
+    std::optional<QByteArray> read(const QString &, std::int64_t) override { return std::nullopt; }
+};
 
 constexpr const char *kWithoutOutput = "--without-output";
 
@@ -176,8 +185,9 @@ int playWithoutOutput(int argc, char **argv)
     const auto *program = dynamic_cast<platform::SoundPlayer *>(&platform::systemSounds());
     if (!program || &platform::systemSounds() != program || program->parent() != &app)
         out << "systemSounds() is not one player owned by the application\n";
-    platform::SoundPlayer another;
-    for (platform::Sounds *sounds : {&platform::systemSounds(), static_cast<platform::Sounds *>(&another)}) {
+    const std::unique_ptr<platform::SoundPlayer> another = platform::SoundPlayer::make();
+    for (platform::Sounds *sounds : {&platform::systemSounds(), static_cast<platform::Sounds *>(another.get())}) {
+        sounds->choose(platform::Signal::End, wav);
         for (const QString &path : {wav, wav + QStringLiteral(".missing"), QString(), wav}) {
             if (const qint64 us = timedPlay(*sounds, path, platform::Signal::End); us >= kPromptUs)
                 out << "play(" << path << ") took " << us << " us\n";
@@ -192,138 +202,145 @@ int playWithoutOutput(int argc, char **argv)
 class SoundTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<platform::SoundPlayer> m_player;
+    QStringList m_started; // what the player says it started, in order
+    QTemporaryDir m_dir;
+
+    // A player whose file for `signal` is the one at `path`, once it is ready (or has failed).
+    void make(const QString &path, platform::Signal signal, std::shared_ptr<platform::FileAccess> files = platform::realFiles())
+    {
+        m_player = platform::SoundPlayer::make(std::move(files));
+        m_started.clear();
+        connect(m_player.get(), &platform::SoundPlayer::started, this, [this](const QString &s) { m_started << s; });
+        m_player->choose(signal, path);
+        if (path.startsWith(m_dir.path())) { // not for no file, nor on a share that does not answer
+            QTRY_VERIFY(m_player->files().prepared(platform::SoundFiles::Slot(signal)).has_value());
+            QTest::qWait(100); // loaded
+        }
+    }
+
 private slots:
     void init() // the cases that listen want the null sink of tools/test.sh as the default output
     {
-        static const QByteArray sink = [] {
-            QTemporaryDir dir(unixRoot() + QStringLiteral("/tmp/taikan-sink-XXXXXX"));
-            const QString answer = dir.filePath(QStringLiteral("sink"));
-            return shell(QStringLiteral("pactl get-default-sink >\"$1.part\" 2>&1; mv \"$1.part\" \"$1\""), {answer})
-                ? awaited(answer) : QByteArray("(no Unix shell to ask)");
-        }();
-        if (sink != "taikan" && qstrcmp(QTest::currentTestFunction(), "withoutOutputSaysSoOnceAndGoesOn") != 0)
-            QSKIP(QByteArray("the default audio output is \"" + sink + "\", not \"taikan\" of tools/test.sh").constData());
+        if (qEnvironmentVariableIsEmpty("PULSE_SERVER") && qstrcmp(QTest::currentTestFunction(), "withoutOutputSaysSoOnceAndGoesOn") != 0)
+            QSKIP("no sound server of tools/test.sh (PULSE_SERVER) to record");
     }
+    void cleanup() { m_player.reset(); }
 
-    void playsTheFileOrTheBuiltInSignal_data()
+    // What is heard, to the end: the operator's file as itself, however it is
+    // written, or the built-in signal; a new request cuts the one playing.
+    void heard_data()
     {
         QTest::addColumn<QString>("name");       // of the file; empty: no file named
         QTest::addColumn<QByteArray>("content"); // null: no such file
         QTest::addColumn<int>("fallback");
         QTest::addColumn<int>("beeps"); // to be heard
-        QTest::addColumn<bool>("cutIn"); // written anew after cutting in on the horn with another bell
+        QTest::addColumn<bool>("cutIn"); // after cutting in on the horn, and written anew on disk
         const int warning = int(platform::Signal::Warning), end = int(platform::Signal::End);
-        QTest::newRow("our WAV") << QStringLiteral("bell #1.wav") << wav(tone(0.5, 440)) << warning << 1 << false;
+        const QByteArray pcm = tone(0.5, 440);
+        QByteArray floats; // the same tone as an editor writes it: 32-bit float, extensible, tags around
+        for (qsizetype i = 0; i < pcm.size(); i += 2)
+            floats += le(std::bit_cast<quint32>(qFromLittleEndian<qint16>(pcm.constData() + i) / 32767.0f));
+        const QByteArray tagged = "RIFF" + le(0) + "WAVELIST" + le(5) + "INFOx" + '\0' + "fmt " + le(40) + le(0xfffe, 2)
+            + le(1, 2) + le(kRate) + le(4 * kRate) + le(4, 2) + le(32, 2) + le(22, 2) + le(32, 2) + le(4)
+            + QByteArray::fromHex("0300000000001000800000aa00389b71") + "fact" + le(4) + le(kRate / 2)
+            + "data" + le(floats.size()) + floats + "JUNK" + le(3) + "abc" + '\0';
+        QTest::newRow("our WAV") << QStringLiteral("bell #1 – Ende.wav") << wav(pcm) << warning << 1 << false;
+        QTest::newRow("float, tagged") << QStringLiteral("phone.wav") << tagged << end << 1 << false;
         QTest::newRow("no file named: warning") << QString() << QByteArray() << warning << 2 << false;
         QTest::newRow("missing file: end") << QStringLiteral("gone.wav") << QByteArray() << end << 1 << false;
         QTest::newRow("not a WAV: warning") << QStringLiteral("notes.wav") << QByteArray("text") << warning << 2 << false;
+        QTest::newRow("named pipe: end") << QStringLiteral("pipe.wav") << QByteArray("|") << end << 1 << false;
         QTest::newRow("cuts in, rewritten") << QStringLiteral("bell.wav") << wav(tone(0.25, 660)) << warning << 1 << true;
     }
-    void playsTheFileOrTheBuiltInSignal()
+    void heard()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(int, fallback);
         QFETCH(int, beeps);
         QFETCH(bool, cutIn);
-        QTemporaryDir dir;
-        const QString path = name.isEmpty() ? QString() : dir.filePath(name);
-        QStringList started; // what the player says it started, in order
-        platform::SoundPlayer player;
-        QObject::connect(&player, &platform::SoundPlayer::started, &player, [&started](const QString &s) { started << s; });
+        const auto signal = platform::Signal(fallback);
+        const QString path = name.isEmpty() ? QString() : m_dir.filePath(name);
+        if (content == "|" && !testing::kPipesInFileSystem)
+            QSKIP(testing::kNoPipes);
+        if (content == "|") // opening a pipe without a writer never returns
+            QVERIFY(testing::makePipe(path));
+        else if (!content.isNull())
+            QVERIFY(writeFile(path, cutIn ? wav(tone(0.5, 440)) : content));
+        make(path, signal);
         Recording recording;
         QVERIFY2(recording.keepFor(0.01), "parec records nothing");
         if (cutIn) {
             // The 1.5 s horn, after 0.3 s the bell: 0.8 s of sound, not 1.5 s or more.
-            QVERIFY(writeFile(path, wav(tone(0.5, 440))));
-            player.play(QString(), platform::Signal::End);
+            m_player->play(QString(), platform::Signal::End);
             recording.keepFor(0.3);
-            player.play(path, platform::Signal::Warning);
+            m_player->play(path, signal);
             recording.keepFor(0.5 + 1.0);
             const QList<Burst> before = bursts(std::exchange(recording.heard, {}), 0.3);
             qInfo() << "heard before" << before;
             QVERIFY2(before.size() == 1 && before[0].length > 0.6 && before[0].length < 1.1, "the horn went on");
-            QVERIFY(QFile::remove(path));
-            started.clear();
-        }
-        if (!content.isNull())
+            // Written anew: read again within a second or two, and heard as it is now.
+            const auto version = m_player->files().prepared(platform::SoundFiles::Slot(signal))->version;
             QVERIFY(writeFile(path, content));
-        const QString source = content.startsWith("RIFF") ? path : platform::builtInSignal(platform::Signal(fallback));
-        QFile file(source);
+            QTRY_VERIFY_WITH_TIMEOUT(m_player->files().prepared(platform::SoundFiles::Slot(signal))->version > version, 5000);
+            QTRY_VERIFY(m_player->ready(signal));
+            m_started.clear();
+        }
+        const bool own = content.startsWith("RIFF");
+        QFile file(own ? path : platform::builtInSignal(signal));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray expectedWav = file.readAll();
-        QCOMPARE(expectedWav.mid(36, 4), QByteArray("data")); // 16-bit mono at kRate, our signals too
-        const QList<Burst> expected = bursts(expectedWav.mid(44));
-        QVERIFY(timedPlay(player, path, platform::Signal(fallback)) < kPromptUs);
-        recording.keepFor(double(expectedWav.size()) / (2 * kRate) + 1.0);
+        // The tone as written, or the built-in signal (16-bit mono at kRate).
+        const QByteArray expectedPcm = own ? (name == "phone.wav" ? tone(0.5, 440) : file.readAll().mid(44)) : file.readAll().mid(44);
+        const QList<Burst> expected = bursts(expectedPcm);
+        QCOMPARE(m_player->ready(signal), own);
+        QVERIFY(timedPlay(*m_player, path, signal) < kPromptUs);
+        recording.keepFor(double(expectedPcm.size()) / (2 * kRate) + 1.0);
         const QList<Burst> heard = bursts(recording.heard);
         qInfo() << "heard" << heard << "expected" << expected;
-        QCOMPARE(started, QStringList{source});
+        QCOMPARE(m_started, QStringList{own ? path : platform::builtInSignal(signal)});
         QCOMPARE(expected.size(), beeps);
         QCOMPARE(heard.size(), beeps);
         for (qsizetype i = 0; i < heard.size(); ++i) {
-            QVERIFY2(std::abs(heard[i].length - expected[i].length) <= 0.05, "length differs");
+            QVERIFY2(std::abs(heard[i].length - expected[i].length) <= 0.03, "length differs");
             QVERIFY2(std::abs(20 * std::log10(heard[i].level / expected[i].level)) <= 1.5, "level differs");
             QVERIFY2(std::abs(heard[i].hz / expected[i].hz - 1) <= 0.03, "pitch differs");
         }
     }
 
-    void unusualFiles_data() // what starts, as the player tells, not recorded
+    // A file on a share that stopped answering holds up nothing: play() returns
+    // at once, a timer beside it keeps its time, and the built-in signal is heard.
+    void stalledFileSystem()
     {
-        // Files Qt's reader would wait on for ever (holding up every later sound)
-        // or refuses get the built-in signal at once; layouts it reads play.
-        QTest::addColumn<QByteArray>("bytes"); // the file; see the test for the pipe and the large file
-        QTest::addColumn<bool>("plays");
-        const QByteArray pcm = wav(tone(0.2, 440)), list("LIST\x04\0\0\0INFO", 12);
-        QTest::newRow("named pipe") << QByteArray() << false;
-        QTest::newRow("too large") << pcm << false;
-        QTest::newRow("cut in the data") << pcm.left(44 + 1000) << false;
-        QTest::newRow("half a frame of data") << wav(tone(0.2, 440) + '\0') << false;
-        QTest::newRow("odd chunk with pad byte") << pcm.left(36) + QByteArray("LIST\x05\0\0\0INFOx\0", 14) + pcm.mid(36) << false;
-        QTest::newRow("data before format") << pcm.left(12) + pcm.mid(36) + pcm.mid(12, 24) << false;
-        QTest::newRow("not integer PCM") << QByteArray(pcm).replace(20, 2, le(3, 2)) << false; // IEEE float in 16 bits
-        // A chunk of 16 KiB before the data (a picture, a long tag): Qt's
-        // reader never gets past it, and releasing that sound hangs.
-        QTest::newRow("16 KiB chunk before the data")
-            << pcm.left(36) + QByteArray("JUNK", 4) + le(16384) + QByteArray(16384, '\0') + pcm.mid(36) << false;
-        // Lists around an 18-byte format chunk, and the RIFF size of a stream.
-        QTest::newRow("lists, long format, stream size")
-            << "RIFF" + le(0xffffffff) + "WAVE" + list + "fmt " + le(18) + pcm.mid(20, 16) + le(0, 2) + list + pcm.mid(36)
-            << true;
-        QTest::newRow("8-bit stereo at 8 kHz") << wav(QByteArray(3200, '\x80'), 2, 8000, 8) << true;
-        QTest::newRow("24-bit, 8 channels at 192 kHz") << wav(QByteArray(3 * 8 * 19200, '\0'), 8, 192000, 24) << true;
-    }
-    void unusualFiles()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, plays);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("signal.wav")), good = dir.filePath(QStringLiteral("good.wav"));
-        if (bytes.isNull() && !testing::kPipesInFileSystem)
-            QSKIP(testing::kNoPipes);
-        if (bytes.isNull()) // opening a pipe without a writer never returns
-            QVERIFY(testing::makePipe(path));
-        else
-            QVERIFY(writeFile(path, bytes));
-        if (qstrcmp(QTest::currentDataTag(), "too large") == 0)
-            QVERIFY(QFile::resize(path, platform::SoundPlayer::kMaxFileSize + 1));
-        QVERIFY(writeFile(good, wav(tone(0.5, 440)))); // still playing when replaced
-        QStringList started;
-        platform::SoundPlayer player;
-        QObject::connect(&player, &platform::SoundPlayer::started, &player, [&started](const QString &s) { started << s; });
-        // Two requests at once, either way round (first with the built-in
-        // signals still loading): the first, failing or loading late, never
-        // sounds over the second. Then the player still answers.
-        const QString answer = plays ? path : platform::builtInSignal(platform::Signal::End);
-        QStringList answers;
-        for (const QStringList &requests : {QStringList{path, good}, QStringList{good, path}, QStringList{good}}) {
-            for (const QString &file : requests)
-                QVERIFY(timedPlay(player, file, platform::Signal::End) < kPromptUs);
-            answers.append(requests.last() == path ? answer : good);
-            QTRY_COMPARE(started.size(), answers.size());
-            QTest::qWait(300);
-            QCOMPARE(started, answers);
+        auto stalled = std::make_shared<StalledFiles>();
+        make(QStringLiteral("/share/gong.wav"), platform::Signal::End, stalled);
+        QElapsedTimer since;
+        qint64 latest = 0, late = 0;
+        QTimer ticks; // 20 ms apart
+        ticks.setTimerType(Qt::PreciseTimer);
+        connect(&ticks, &QTimer::timeout, this, [&] {
+            late = std::max(late, since.elapsed() - latest - 20);
+            latest = since.elapsed();
+        });
+        Recording recording;
+        QVERIFY2(recording.keepFor(0.01), "parec records nothing");
+        since.start();
+        ticks.start(20);
+        QVERIFY(!m_player->ready(platform::Signal::End));
+        // Each within 1 ms; on a machine busy with other work, the quickest of three.
+        qint64 quickest = kPromptUs;
+        for (int i = 0; i < 3; ++i) {
+            const qint64 us = timedPlay(*m_player, QStringLiteral("/share/gong.wav"), platform::Signal::End);
+            QVERIFY2(us < 50'000, qPrintable(QStringLiteral("play() took %1 us").arg(us)));
+            quickest = std::min(quickest, us);
         }
+        QVERIFY2(quickest < 1000, qPrintable(QStringLiteral("play() took %1 us").arg(quickest)));
+        m_player->choose(platform::Signal::Warning, QStringLiteral("/share/bell.wav"));
+        recording.keepFor(2.0);
+        QVERIFY2(late < 15, qPrintable(QStringLiteral("a tick %1 ms late").arg(late)));
+        QCOMPARE(m_started, QStringList(3, platform::builtInSignal(platform::Signal::End)));
+        QCOMPARE(bursts(recording.heard).size(), 1);
+        stalled->gate.release(); // the share answers at last, with nothing
     }
 
     void withoutOutputSaysSoOnceAndGoesOn()

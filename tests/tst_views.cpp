@@ -74,7 +74,7 @@ private:
         click("Optionb3");
         click("command6");
         click("Command4");
-        c->kata->clock().tick();
+        c->elapse();
         click("Command5");
         QApplication::processEvents();
         return board()->grab().toImage();

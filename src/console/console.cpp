@@ -100,7 +100,8 @@ Kata::Kata(const platform::Platform &platform, QWidget *parent)
         [this, boardDigit](timer::BoardDigit d) { m_scoreboard->repaintClock(boardDigit(d)); }};
     m_clock = new timer::MatchClock({label("Label1"), label("Label2"), label("Label3"), button("Command4"),
                                      button("Command5"), timer, field("Text1"), field("Text6")},
-                                    std::move(board), {[this] { waargeluid(); }, [this] { eindgeluid(); }}, this);
+                                    std::move(board), {[this] { waargeluid(); }, [this] { eindgeluid(); }},
+                                    m_platform.monotonic, this);
     connect(button("Command4"), &ui::PushButton::clicked, m_clock, &timer::MatchClock::start);
     connect(button("Command5"), &ui::PushButton::clicked, this, &Kata::stoppen);
     connect(button("command6"), &ui::PushButton::clicked, this, &Kata::resettim);
@@ -109,6 +110,13 @@ Kata::Kata(const platform::Platform &platform, QWidget *parent)
     connect(entry("resmatch"), &QAction::triggered, this, &Kata::resetw);
     connect(button("MyButton3"), &ui::PushButton::clicked, this, &Kata::waargeluid);
     connect(button("MyButton2"), &ui::PushButton::clicked, this, &Kata::eindgeluid);
+    // The player gets each file ready as soon as it is named: when it is
+    // typed, picked or restored, long before the clock asks for it.
+    for (const auto &[name, signal] : {std::pair{"waarwav", platform::Signal::Warning}, std::pair{"eindwav", platform::Signal::End}})
+        connect(field(name), &QLineEdit::textChanged, this, [this, signal](const QString &path) {
+            if (m_platform.sounds)
+                m_platform.sounds->choose(signal, path);
+        });
 
     // Only whole numbers go into the time and field-number fields.
     auto *entryFilter = new timer::EntryFilter(*m_platform.messages, this);

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "platform/monotonic.h"
+
 #include <QList>
 #include <QObject>
 #include <QScreen>
 #include <QString>
+#include <cstdint>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -65,6 +69,7 @@ struct Platform {
     SettingsFolders settings;
     Displays *displays;
     Sounds *sounds; // the warning and end-of-match signals
+    std::function<std::int64_t()> monotonic = monotonicMs; // the match clock's time
 };
 
 // The real platform: Qt's message box, file dialog and screens, the folder

@@ -1,11 +1,13 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
-#include <QString>
-#include <array>
+#include "platform/soundfiles.h"
 
-class QSoundEffect;
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QTemporaryDir;
 
 // The two signals of the match clock: the warning at 0:10 and the end of the
 // match at 0:00. Each plays the WAV file the operator named in the setup
@@ -17,58 +19,70 @@ enum class Signal { Warning, End };
 class Sounds {
 public:
     virtual ~Sounds() = default;
-    // Plays the WAV file at `path` as it is now, or the built-in `fallback`
-    // signal when `path` is empty or no playable WAV. Returns at once; the
-    // sound plays on its own, and a new request stops one still playing.
+    // The operator's file for `signal` is now the one at `path`. Gets it
+    // ready to play, away from the caller's thread.
+    virtual void choose(Signal signal, const QString &path) = 0;
+    // Plays the operator's file for `fallback`, the one at `path`, as it was
+    // last read; the built-in `fallback` signal where it is not (yet) ready
+    // or no playable WAV. Returns at once without touching the file system;
+    // the sound plays on its own, and a new request stops one still playing.
     virtual void play(const QString &path, Signal fallback) = 0;
 };
 
 // Where a built-in signal lies among the program's resources.
 QString builtInSignal(Signal signal);
 
-// Plays through Qt Multimedia on the default audio output. Belongs to the
-// GUI thread.
-//
-// A playable file is a complete RIFF WAVE file of integer PCM (8, 16, 24 or
-// 32 bits, 1 to 8 channels, 8 to 192 kHz) of at most kMaxFileSize bytes that
-// Qt loads; anything else gets the built-in signal. Qt 6.4 drops the last
-// 0.15 s or so of every sound effect, so the built-in signals end in silence.
+// The platform's player: the choice of the two files and what plays, common
+// to every platform; how a sound reaches the audio output is each
+// platform's own (Qt Multimedia on Linux, the Windows multimedia API).
 //
 // Whether the machine has any audio output is looked up once, when the first
 // player is made; without one, the program says so once on standard error and
-// every request returns without a sound. That look-up is quick, except with a
-// sound server that takes connections and never answers: then it waits for
-// the sound library's own time-out (30 s). Make the player before the match
-// clock runs.
-class SoundPlayer final : public QObject, public Sounds {
+// every request returns without a sound. Make the player before the match
+// clock runs. Belongs to the GUI thread.
+class SoundPlayer : public QObject, public Sounds {
     Q_OBJECT
-
 public:
-    explicit SoundPlayer(QObject *parent = nullptr);
     ~SoundPlayer() override;
 
+    void choose(Signal signal, const QString &path) override;
     void play(const QString &path, Signal fallback) override;
 
     // False where the machine has no audio output.
-    bool hasOutput() const { return m_hasOutput; }
+    virtual bool hasOutput() const = 0;
+    // Whether the operator's file for `signal` plays as itself now.
+    virtual bool ready(Signal signal) const = 0;
+    // The one line on standard error of a machine without audio output.
+    static void sayNoOutput(const QStringList &reasons);
+    // What the player knows of the operator's files.
+    const SoundFiles &files() const { return m_files; }
 
-    // Files larger than this are not loaded; the built-in signal plays instead.
-    static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+    // The player that this build of the program plays with.
+    static std::unique_ptr<SoundPlayer> make(std::shared_ptr<FileAccess> files = realFiles(), QObject *parent = nullptr);
 
 signals:
     // A sound has begun: the operator's file (`source` is the path as given
     // to play()) or a built-in signal (`source` is its builtInSignal()).
     void started(const QString &source);
 
-private:
-    void stopAll();
-    void playBuiltIn(Signal signal);
+protected:
+    // `copies`: the player plays files by name, and wants local copies.
+    SoundPlayer(std::shared_ptr<FileAccess> files, bool copies, QObject *parent);
 
-    bool m_hasOutput = false;
-    std::array<QSoundEffect *, 2> m_builtIn{};
-    std::array<bool, 2> m_builtInWaiting{}; // asked for while still loading
-    QPointer<QSoundEffect> m_file;
-    quint64 m_request = 0; // numbers the requests, to give each file a fresh address
+    // The operator's file for `signal` as last read.
+    const std::optional<SoundFiles::Prepared> &file(Signal signal) const;
+    // It was read (again): get ready to play it.
+    virtual void fileChanged(Signal signal) = 0;
+    // Plays the operator's prepared file for `signal`, which is ready().
+    virtual void playFile(Signal signal) = 0;
+    // Plays the built-in signal, and says started() once it has begun.
+    virtual void playBuiltIn(Signal signal) = 0;
+    // Stops whatever plays.
+    virtual void stop() = 0;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_copies;
+    SoundFiles m_files;
 };
 
 // The program's player, made on first use as a child of the application

@@ -47,6 +47,18 @@ TickResult tick(const ClockValue &value)
     return {next, signal};
 }
 
+TickResult advance(const ClockValue &value, long long seconds)
+{
+    // Step by step, so that every second counts as a tick of its own; it
+    // ends at 0:00, which a running clock reaches within its own seconds.
+    TickResult result{value, TickSignal::None};
+    for (long long i = 0; i < seconds && result.signal != TickSignal::End; ++i) {
+        const TickResult next = tick(result.value);
+        result = {next.value, next.signal == TickSignal::None ? result.signal : next.signal};
+    }
+    return result;
+}
+
 std::string digitText(long long value) { return std::to_string(value); }
 
 Entry entryOf(char32_t character)

@@ -44,6 +44,11 @@ struct TickResult {
 // 5 count down like any number (1:75, 1:74, ... 1:70, 1:69).
 TickResult tick(const ClockValue &value);
 
+// `seconds` ticks at once, for a clock that was held up: the value they
+// reach (never beyond 0:00), the end when they reach 0:00, else the warning
+// when one of them reached 0:10.
+TickResult advance(const ClockValue &value, long long seconds);
+
 // A digit as the clock writes it: plain decimal, no leading zeros.
 std::string digitText(long long value);
 

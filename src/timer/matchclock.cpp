@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <algorithm>
 
 namespace timer {
 
@@ -33,23 +34,26 @@ QString lastCharacter(const QString &text)
 
 } // namespace
 
-MatchClock::MatchClock(const ClockControls &controls, BoardClock board, ClockSignals sounds, QObject *parent)
-    : QObject(parent), m_console(controls), m_board(std::move(board)), m_sounds(std::move(sounds))
+MatchClock::MatchClock(const ClockControls &controls, BoardClock board, ClockSignals sounds, Monotonic now,
+                       QObject *parent)
+    : QObject(parent), m_console(controls), m_board(std::move(board)), m_sounds(std::move(sounds)),
+      m_now(std::move(now))
 {
-    // Each tick is due a whole number of seconds after Start: a precise
-    // timer keeps that schedule, so a late tick does not delay the next.
+    // Timer1 is set, tick by tick, for the moment the next second is due.
     m_console.timer->setTimerType(Qt::PreciseTimer);
+    m_console.timer->setSingleShot(true);
     m_console.timer->setInterval(1000);
     connect(m_console.timer, &QTimer::timeout, this, &MatchClock::tick);
 }
-
-bool MatchClock::isRunning() const { return m_console.timer->isActive(); }
 
 void MatchClock::start()
 {
     if (!canStart(readClock(text(m_console.minutes), text(m_console.tens), text(m_console.units))))
         return;
-    m_console.timer->start();
+    m_running = true;
+    m_startedAt = m_now();
+    m_counted = 0;
+    m_console.timer->start(1000); // a whole second after Start
     m_console.stop->show();
     m_console.start->hide();
     m_board.show(true);
@@ -60,6 +64,7 @@ void MatchClock::start()
 
 void MatchClock::stoppen()
 {
+    m_running = false;
     m_console.timer->stop();
     m_console.start->show();
     m_console.stop->hide();
@@ -67,7 +72,22 @@ void MatchClock::stoppen()
 
 void MatchClock::tick()
 {
-    const TickResult next = timer::tick(readClock(text(m_console.minutes), text(m_console.tens), text(m_console.units)));
+    if (!m_running)
+        return;
+    const std::int64_t due = (m_now() - m_startedAt) / 1000;
+    if (due > m_counted) {
+        const long long seconds = due - m_counted;
+        m_counted = due;
+        show(advance(readClock(text(m_console.minutes), text(m_console.tens), text(m_console.units)), seconds));
+    }
+    if (m_running) { // not ended: on to the next whole second
+        const std::int64_t wait = m_startedAt + (m_counted + 1) * 1000 - m_now();
+        m_console.timer->start(int(std::clamp<std::int64_t>(wait, 1, 1000)));
+    }
+}
+
+void MatchClock::show(const TickResult &next)
+{
     const QString tens = qtext(next.value.tens);
     const QString units = qtext(next.value.units);
     const QString minutes = qtext(next.value.minutes);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "timer/clockrules.h"
+
 #include <QColor>
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <functional>
 
 class QLabel;
@@ -39,26 +42,41 @@ struct ClockSignals {
     std::function<void()> end;     // 0:00
 };
 
+// Milliseconds of a clock that only goes forward (platform::monotonicMs).
+using Monotonic = std::function<std::int64_t()>;
+
 // The match clock: counts down once a second on the console and on the
-// scoreboard, sounds the warning at 0:10 and the end at 0:00. Its whole
-// state is the text of the console's three digit labels and whether
-// Timer1 runs.
+// scoreboard, sounds the warning at 0:10 and the end at 0:00. Its state is
+// the text of the console's three digit labels, whether it runs, and when
+// it was started.
+//
+// A running clock shows the time that has really passed: each tick is due a
+// whole number of seconds after Start, by the monotonic clock, and a tick
+// that comes late (the program was held up, the machine slept) counts every
+// second that was due, the warning and the end included.
 class MatchClock : public QObject {
     Q_OBJECT
 public:
-    MatchClock(const ClockControls &controls, BoardClock board, ClockSignals sounds, QObject *parent);
+    MatchClock(const ClockControls &controls, BoardClock board, ClockSignals sounds, Monotonic now,
+               QObject *parent);
 
-    bool isRunning() const;
+    bool isRunning() const { return m_running; }
 
     void start();    // Command4 "Start"; nothing at 0:00
     void stoppen();  // Command5 "Stop", the end of the match, a reset
-    void tick();     // Timer1, once a second while running
+    void tick();     // Timer1: counts the seconds due since the last tick
     void resettim(); // loads the set time; the scoreboard clock hidden until Start
 
 private:
+    void show(const TickResult &next);
+
     ClockControls m_console;
     BoardClock m_board;
     ClockSignals m_sounds;
+    Monotonic m_now;
+    bool m_running = false;
+    std::int64_t m_startedAt = 0; // ms, by m_now
+    std::int64_t m_counted = 0;   // seconds counted since then
 };
 
 } // namespace timer

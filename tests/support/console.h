@@ -6,6 +6,7 @@
 #include "fakeplatform.h"
 #include "scoreboard/kabord.h"
 #include "scoreboard/scoreboard.h"
+#include "timer/matchclock.h"
 #include "ui/widgets.h"
 
 #include <QAction>
@@ -78,6 +79,12 @@ public:
         return get<QLabel>("Label1")->text() + ':' + get<QLabel>("Label2")->text() + get<QLabel>("Label3")->text();
     }
     bool running() const { return get<QTimer>("Timer1")->isActive(); }
+    // `ms` pass on the match clock's time, and Timer1 fires once, late or not.
+    void elapse(std::int64_t ms = 1000)
+    {
+        fake.time += ms;
+        kata->clock().tick();
+    }
 
     FakePlatform fake;
     std::unique_ptr<console::Kata> kata;

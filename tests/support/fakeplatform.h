@@ -74,9 +74,14 @@ struct FakePlatform {
     RecordedSounds sounds;
     AnnouncedDisplays displays;
 
+    // The match clock's time in ms: moved by the test, or the real one.
+    std::int64_t time = 0;
+    bool realTime = false;
+
     platform::Platform platform()
     {
-        return platform::Platform{&messages, &files, {dir.path(), programWritable, userFolder()}, &displays, &sounds};
+        return platform::Platform{&messages, &files, {dir.path(), programWritable, userFolder()}, &displays, &sounds,
+                                  [this] { return realTime ? platform::monotonicMs() : time; }};
     }
     QString userFolder() const { return QDir(home.path()).filePath(QStringLiteral(".config/Taikan")); }
     // kata.ini beside the program, and in the user's folder.

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// WAV files as sound editors, recorders and phones write them, made into
+// what every player takes safely.
+namespace platform::wav {
+
+// Larger files are not read: no signal is that long.
+inline constexpr std::size_t kMaxFileSize = 16 * 1024 * 1024;
+
+// Silence after the sound. Sound servers drop what is still queued when a
+// short sound ends (about 0.15 s); this way they drop silence.
+inline constexpr double kTailSeconds = 0.25;
+
+// The sound of the WAV file `file` as a plain one: a 44-byte header, 16-bit
+// PCM of the same channels and rate, then kTailSeconds of silence. Nothing
+// where `file` is no sound this program plays.
+//
+// Taken: a RIFF WAVE file of at most kMaxFileSize bytes with a format chunk
+// and a data chunk in either order, other chunks (LIST, bext, fact, JUNK,
+// ...) of any size before or after them, odd-sized chunks with or without
+// their pad byte, and the RIFF size of a stream. Samples of integer PCM (8,
+// 16, 24 or 32 bits) or IEEE float (32 or 64 bits), also inside
+// WAVE_FORMAT_EXTENSIBLE; 1 to 8 channels; 8 to 192 kHz. A data chunk that
+// the file cuts short, or that holds no whole frame, is no sound; a part of
+// a frame after the last whole one is left out.
+std::optional<std::string> playable(std::string_view file);
+
+} // namespace platform::wav
