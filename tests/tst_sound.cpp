@@ -334,10 +334,13 @@ private slots:
             QVERIFY2(us < 50'000, qPrintable(QStringLiteral("play() took %1 us").arg(us)));
             quickest = std::min(quickest, us);
         }
-        QVERIFY2(quickest < 1000, qPrintable(QStringLiteral("play() took %1 us").arg(quickest)));
+        // Under Wine, stopping the sound that plays closes its PulseAudio stream first (2 ms or so), and its
+        // timers keep time less well on a busy machine; a file system that waits would still show.
+        const bool wine = !unixRoot().isEmpty();
+        QVERIFY2(quickest < (wine ? 5000 : 1000), qPrintable(QStringLiteral("play() took %1 us").arg(quickest)));
         m_player->choose(platform::Signal::Warning, QStringLiteral("/share/bell.wav"));
         recording.keepFor(2.0);
-        QVERIFY2(late < 15, qPrintable(QStringLiteral("a tick %1 ms late").arg(late)));
+        QVERIFY2(late < (wine ? 40 : 15), qPrintable(QStringLiteral("a tick %1 ms late").arg(late)));
         QCOMPARE(m_started, QStringList(3, platform::builtInSignal(platform::Signal::End)));
         QCOMPARE(bursts(recording.heard).size(), 1);
         stalled->gate.release(); // the share answers at last, with nothing
@@ -345,20 +348,23 @@ private slots:
 
     void withoutOutputSaysSoOnceAndGoesOn()
     {
-        QTemporaryDir dir; // a server address where nobody listens: no sound server at all
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + dir.filePath(QStringLiteral("nobody")));
-        for (const QString &name : {QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral("PULSE_RUNTIME_PATH")})
-            environment.insert(name, dir.path());
-        QProcess child;
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kWithoutOutput)});
-        QVERIFY(child.waitForFinished(30000));
-        const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
-        const QString err = QString::fromLocal8Bit(child.readAllStandardError());
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), 0);
-        QCOMPARE(out, QStringLiteral("still here\n")); // and nothing wrong before
+        // A server address where nobody listens: no sound server at all. The child starts from the Unix
+        // shell: under Wine a program's sound driver sees the variables Wine started with, not its own.
+        QTemporaryDir dir(unixRoot() + QStringLiteral("/tmp/taikan-silent-XXXXXX"));
+        QVERIFY(shell(QStringLiteral("export PULSE_SERVER=\"unix:$1/nobody\" XDG_RUNTIME_DIR=\"$1\" PULSE_RUNTIME_PATH=\"$1\"; "
+                                     "%1 \"$2\" %2 >\"$1/out\" 2>\"$1/err\"; echo $? >\"$1/code.part\"; "
+                                     "mv \"$1/code.part\" \"$1/code\"")
+                          .arg(unixRoot().isEmpty() ? QString() : QStringLiteral("/usr/lib/wine/wine64"),
+                               QLatin1String(kWithoutOutput)),
+                      {dir.path(), QCoreApplication::applicationFilePath()}));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath(QStringLiteral("code"))), 30000);
+        auto read = [&dir](const char *name) {
+            QFile file(dir.filePath(QLatin1String(name)));
+            return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromLocal8Bit(file.readAll()) : QString();
+        };
+        QCOMPARE(read("code"), QStringLiteral("0\n")); // a normal end
+        QCOMPARE(read("out"), QStringLiteral("still here\n")); // and nothing wrong before
+        const QString err = read("err");
         QVERIFY2(err.count(u'\n') == 1 && err.contains(QStringLiteral("no audio output")), qPrintable(err));
     }
 };

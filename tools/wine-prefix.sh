@@ -3,7 +3,9 @@
 #   tools/wine-prefix.sh FOLDER
 # Nothing is done where FOLDER holds one already. Wine has no Arial of its
 # own: the design's Arial and Arial Narrow are mapped to their metric twins
-# from fonts-liberation.
+# from fonts-liberation. Sound goes only through PulseAudio, as tools/test.sh
+# provides it: without a sound server there is no audio device, as on a PC
+# without one (no ALSA driver trying devices and talking about it).
 set -euo pipefail
 prefix="$1"
 [[ -f "$prefix/system.reg" ]] && exit 0
@@ -11,9 +13,10 @@ export WINEPREFIX="$prefix" WINELOADER=/usr/lib/wine/wine64 WINEDEBUG=-all WINED
 rm -rf "$prefix.new"
 mkdir -p "$prefix.new"
 WINEPREFIX="$prefix.new" /usr/lib/wine/wine64 wineboot -u >/dev/null 2>&1
-printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"Arial"="Liberation Sans"\r\n%s\r\n' \
-  '"Arial Narrow"="Liberation Sans Narrow"' >"$prefix.new/drive_c/fonts.reg"
-WINEPREFIX="$prefix.new" /usr/lib/wine/wine64 regedit /S 'C:\fonts.reg'
+printf '%s\r\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+  '"Arial"="Liberation Sans"' '"Arial Narrow"="Liberation Sans Narrow"' '' \
+  '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Audio"="pulse"' >"$prefix.new/drive_c/taikan.reg"
+WINEPREFIX="$prefix.new" /usr/lib/wine/wine64 regedit /S 'C:\taikan.reg'
 WINEPREFIX="$prefix.new" /usr/lib/wine/wineserver -w
-rm -f "$prefix.new/drive_c/fonts.reg"
+rm -f "$prefix.new/drive_c/taikan.reg"
 mv "$prefix.new" "$prefix"
