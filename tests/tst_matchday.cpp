@@ -76,8 +76,10 @@ private slots:
     {
         QFETCH(QString, input);
         QElapsedTimer clock;
+        // Well within a second even on a busy machine; text handled in
+        // time growing faster than its length would take many seconds.
         auto quick = [&](const char *what) {
-            QVERIFY2(clock.elapsed() < 100, qPrintable(QStringLiteral("%1: %2 ms").arg(what).arg(clock.elapsed())));
+            QVERIFY2(clock.elapsed() < 500, qPrintable(QStringLiteral("%1: %2 ms").arg(what).arg(clock.elapsed())));
         };
         QGuiApplication::clipboard()->setText(input);
         for (const char *name : kFields) {

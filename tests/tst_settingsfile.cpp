@@ -15,7 +15,7 @@ QByteArray shown(const Settings &v)
 {
     return QByteArray::fromStdString(v.endSound + '|' + v.warningSound + '|' + v.hScale + '|' + v.vScale + '|'
                                      + v.fontScale + (v.mirrorConsole ? "|1" : "|0")
-                                     + (v.mirrorScoreboard ? "|1" : "|0"));
+                                     + (v.mirrorScoreboard ? "|1" : "|0") + (v.utf8 ? "|UTF-8" : ""));
 }
 
 void row(const QByteArray &name, const QByteArray &file, const QByteArray &values, ReadStop stop, int lines)
@@ -57,6 +57,7 @@ private slots:
         row("CR LF is one line end", "a\r\n\r\nb", "a||1|1|1|0|0", ReadStop::BadScale, 3);
         row("LF CR is two", "a\n\rb", "a||1|1|1|0|0", ReadStop::BadScale, 3);
         row("lines after the seventh", "a\r\nb\r\n1\r\n1\r\n1\r\n0\r\n1\r\ngarbage\r\n\x01\x02 more", "a|b|1|1|1|0|1", ok, 7);
+        row("byte-order mark: UTF-8", "\xEF\xBB\xBF\xE5\xB1\xB1.wav\r\nb\r\n2", "\xE5\xB1\xB1.wav|b|2|1|1|0|0|UTF-8", ok, 3);
         row("NUL bytes", QByteArrayLiteral("snd\0x.wav\r\n\0\r\n"), QByteArrayLiteral("snd\0x.wav|\0|1|1|1|0|0"), ok, 2);
     }
     void reading()
@@ -104,6 +105,9 @@ private slots:
         const auto back = readSettings(settings::writeSettings(broken));
         QCOMPARE(back.stop, ReadStop::Complete);
         QCOMPARE(back.values, v);
+        v.utf8 = true;
+        QVERIFY(settings::writeSettings(v).starts_with("\xEF\xBB\xBF" "abc\r\n"));
+        QCOMPARE(readSettings(settings::writeSettings(v)).values, v);
     }
 };
 

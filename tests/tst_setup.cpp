@@ -105,7 +105,22 @@ private slots:
         c->setText("eindwav", QStringLiteral("/snd/café einde.wav"));
         c->click("Check11");
         save();
-        QVERIFY(readFile(c->fake.settingsPath()).endsWith("\r\n/snd/waarschuwing.wav\r\n2\r\n1.5\r\n0.75\r\n 0 \r\n 1 \r\n"));
+        QCOMPARE(readFile(c->fake.settingsPath()),
+                 QStringLiteral("/snd/café einde.wav").toLocal8Bit() + "\r\n/snd/waarschuwing.wav\r\n2\r\n1.5\r\n0.75\r\n 0 \r\n 1 \r\n");
+        saved = fieldTexts();
+        c->restart();
+        QCOMPARE(fieldTexts(), saved);
+
+        // A path the system's 8-bit encoding cannot hold (Japanese on a
+        // Western European Windows) is not saved as "?": then, and only then,
+        // the file is UTF-8 after a byte-order mark.
+        const QString japanese = QStringLiteral("C:/Users/山田/gong – Ende.wav");
+        c->click("MyButton1");
+        c->setText("waarwav", japanese);
+        save();
+        const bool utf8 = QString::fromLocal8Bit(japanese.toLocal8Bit()) != japanese;
+        QCOMPARE(readFile(c->fake.settingsPath()),
+                 (utf8 ? "\xEF\xBB\xBF" + saved[0].toUtf8() : saved[0].toLocal8Bit()) + "\r\n" + japanese.toUtf8() + "\r\n2\r\n1.5\r\n0.75\r\n 0 \r\n 1 \r\n");
         saved = fieldTexts();
         c->restart();
         QCOMPARE(fieldTexts(), saved);

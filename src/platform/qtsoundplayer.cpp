@@ -184,7 +184,6 @@ public:
         m_thread->setObjectName(QStringLiteral("sound"));
         m_effects = new Effects(this);
         m_effects->moveToThread(m_thread);
-        connect(m_thread, &QThread::finished, m_effects, &QObject::deleteLater);
         m_thread->start();
         // The built-in signals are loaded now, so that a fallback plays at once.
         post([](Effects &effects) { effects.start(); });
@@ -193,7 +192,12 @@ public:
     {
         if (!m_thread)
             return;
-        m_thread->quit();
+        // The effects go on their own thread, with what Qt releases after them.
+        post([](Effects &effects) {
+            delete &effects;
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QThread::currentThread()->quit();
+        });
         // A sound server that froze may keep the thread: then it is left to
         // the end of the program rather than waited for.
         if (m_thread->wait(QDeadlineTimer(2000)))

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -46,6 +47,7 @@ std::shared_ptr<FileAccess> realFiles() { return std::make_shared<RealFiles>(); 
 struct SoundFiles::Link {
     std::mutex mutex;
     SoundFiles *target = nullptr;
+    std::atomic<std::uint64_t> answers{0}; // numbers every answer, whichever file
 };
 
 // One file's reader, until it is no longer wanted.
@@ -100,7 +102,7 @@ void SoundFiles::choose(Slot slot, const QString &path)
         QFile::remove(m_prepared[slot]->copy);
     m_prepared[slot].reset();
     if (path.isEmpty()) {
-        m_prepared[slot] = Prepared{path, {}, {}, 1}; // nothing to read: the built-in signal
+        m_prepared[slot] = Prepared{path, {}, {}, ++m_link->answers}; // nothing to read: the built-in signal
         emit changed(slot);
         return;
     }
@@ -113,13 +115,13 @@ void SoundFiles::choose(Slot slot, const QString &path)
     try {
     std::thread([files = m_files, link = m_link, job, path, slot, generation, poll = m_poll, copies = m_copies] {
         std::optional<FileAccess::Stamp> last;
-        for (std::uint64_t version = 0;;) {
+        for (bool first = true;; first = false) {
             const std::optional<FileAccess::Stamp> now = files->stamp(path);
             if (!job->stillWanted())
                 return;
-            if (version == 0 || now != last) {
+            if (first || now != last) {
                 last = now;
-                Prepared prepared{path, {}, {}, ++version};
+                Prepared prepared{path, {}, {}, ++link->answers};
                 if (now && now->size <= std::int64_t(wav::kMaxFileSize)) {
                     const std::optional<QByteArray> bytes = files->read(path, std::int64_t(wav::kMaxFileSize) + 1);
                     const auto sound = bytes ? wav::playable(std::string_view(bytes->constData(), std::size_t(bytes->size())))
@@ -131,7 +133,7 @@ void SoundFiles::choose(Slot slot, const QString &path)
                     return;
                 if (!copies.isEmpty() && !prepared.wav.isEmpty()) {
                     // A new name for each answer: players keep loaded sounds by name.
-                    prepared.copy = QDir(copies).filePath(QStringLiteral("%1-%2-%3.wav").arg(slot).arg(generation).arg(version));
+                    prepared.copy = QDir(copies).filePath(QStringLiteral("%1.wav").arg(prepared.version));
                     QSaveFile file(prepared.copy);
                     if (!file.open(QIODevice::WriteOnly) || file.write(prepared.wav) != prepared.wav.size() || !file.commit())
                         prepared.copy.clear();

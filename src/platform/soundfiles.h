@@ -59,7 +59,7 @@ public:
         QString path;      // as chosen
         QByteArray wav;    // the plain WAV; empty: no sound this program plays
         QString copy;      // the local copy of `wav`, where asked for
-        std::uint64_t version = 0; // counts the answers for this path
+        std::uint64_t version = 0; // a new number for every answer
     };
     // What is known of the file for `slot`: nothing until its first answer.
     const std::optional<Prepared> &prepared(Slot slot) const { return m_prepared[slot]; }

@@ -103,8 +103,11 @@ std::optional<double> lineNumber(std::string_view line)
 
 ReadResult readSettings(std::string_view bytes)
 {
-    const Lines lines = splitLines(bytes);
     ReadResult result;
+    result.values.utf8 = bytes.starts_with(kByteOrderMark);
+    if (result.values.utf8)
+        bytes.remove_prefix(kByteOrderMark.size());
+    const Lines lines = splitLines(bytes);
     result.linesRead = lines.count;
     Settings &out = result.values;
 
@@ -147,7 +150,7 @@ ReadResult readSettings(std::string_view bytes)
 
 std::string writeSettings(const Settings &values)
 {
-    std::string out;
+    std::string out(values.utf8 ? kByteOrderMark : "");
     for (const std::string *text : {&values.endSound, &values.warningSound, &values.hScale,
                                     &values.vScale, &values.fontScale}) {
         out += withoutLineBreaks(*text);

@@ -21,8 +21,14 @@ struct Settings {
     std::string fontScale = "1"; // fsch
     bool mirrorConsole = false;    // Check10 "Internal"
     bool mirrorScoreboard = false; // Check11 "External"
+    // The texts are UTF-8, not the system's 8-bit encoding: where that
+    // encoding cannot hold one of them (a path in Japanese on a Western
+    // European Windows). Such a file begins with a byte-order mark.
+    bool utf8 = false;
     friend bool operator==(const Settings &, const Settings &) = default;
 };
+
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Where reading stopped. A line that must be compared as a number but does
 // not read as one stops reading; everything from there on keeps its design
@@ -46,7 +52,8 @@ inline constexpr int kLineCount = 7;
 // can save fits many times over; beyond it lies no line the program reads.
 inline constexpr std::size_t kReadLimit = 1u << 20;
 
-// Reads the file's content. A line ends at CR LF, a lone CR or a lone LF;
+// Reads the file's content, after a byte-order mark if there is one. A line
+// ends at CR LF, a lone CR or a lone LF;
 // lines after the seventh are ignored. Never fails: any content gives a
 // result, in time linear in the bytes looked at.
 ReadResult readSettings(std::string_view bytes);
@@ -58,6 +65,7 @@ ReadResult readSettings(std::string_view bytes);
 std::optional<double> lineNumber(std::string_view line);
 
 // The file's content for the values: seven lines, each ended by CR LF,
+// after a byte-order mark where the texts are UTF-8;
 // lines 6 and 7 written as " 1 " or " 0 ". A line break inside a text
 // cannot be stored in a line and is left out.
 std::string writeSettings(const Settings &values);

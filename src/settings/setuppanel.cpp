@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSaveFile>
+#include <algorithm>
+#include <iterator>
 
 namespace settings {
 
@@ -18,15 +20,23 @@ namespace {
 
 const QString kFileName = QStringLiteral("kata.ini");
 
-std::string eightBit(const QString &text)
+std::string bytesOf(const QString &text, bool utf8)
 {
-    const QByteArray bytes = text.toLocal8Bit();
+    const QByteArray bytes = utf8 ? text.toUtf8() : text.toLocal8Bit();
     return std::string(bytes.constData(), std::size_t(bytes.size()));
 }
 
-QString fromEightBit(const std::string &bytes)
+QString textOf(const std::string &bytes, bool utf8)
 {
-    return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
+    return utf8 ? QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))
+                : QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
+}
+
+// Whether the system's 8-bit encoding cannot hold `text` (it would be
+// saved as "?" and lost) where UTF-8 can.
+bool onlyUtf8Holds(const QString &text)
+{
+    return QString::fromLocal8Bit(text.toLocal8Bit()) != text && QString::fromUtf8(text.toUtf8()) == text;
 }
 
 } // namespace
@@ -90,13 +100,19 @@ SettingsPaths SetupPanel::settingsPaths() const { return settings::settingsPaths
 Settings SetupPanel::fromControls() const
 {
     const QWidget *client = m_client;
-    auto text = [client](const char *name) {
-        return eightBit(ui::named<QLineEdit>(client, name)->text());
+    static constexpr const char *kTexts[] = {"eindwav", "waarwav", "hsch", "vsch", "fsch"};
+    Settings values;
+    // The system's 8-bit encoding, as older copies of the program read
+    // and write; UTF-8 only where that encoding cannot hold a text.
+    values.utf8 = std::any_of(std::begin(kTexts), std::end(kTexts), [client](const char *name) {
+        return onlyUtf8Holds(ui::named<QLineEdit>(client, name)->text());
+    });
+    auto text = [client, utf8 = values.utf8](const char *name) {
+        return bytesOf(ui::named<QLineEdit>(client, name)->text(), utf8);
     };
     auto checked = [client](const char *name) {
         return ui::named<QCheckBox>(client, name)->isChecked();
     };
-    Settings values;
     values.endSound = text("eindwav");
     values.warningSound = text("waarwav");
     values.hScale = text("hsch");
@@ -110,8 +126,8 @@ Settings SetupPanel::fromControls() const
 void SetupPanel::toControls(const Settings &values)
 {
     const QWidget *client = m_client;
-    auto setText = [client](const char *name, const std::string &text) {
-        ui::named<QLineEdit>(client, name)->setText(fromEightBit(text));
+    auto setText = [client, utf8 = values.utf8](const char *name, const std::string &text) {
+        ui::named<QLineEdit>(client, name)->setText(textOf(text, utf8));
     };
     setText("eindwav", values.endSound);
     setText("waarwav", values.warningSound);

@@ -103,8 +103,7 @@ void Picture::paintEvent(QPaintEvent *)
 {
     if (!m_renderer->isValid())
         return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
+    QPainter painter(this); // the renderer smooths the edges itself
     m_renderer->render(&painter, QRectF(rect()));
 }
 
