@@ -61,3 +61,54 @@ endforeach()
 get_target_property(qt_core Qt6::Core IMPORTED_LOCATION_RELEASE)
 get_filename_component(TAIKAN_QT_BIN "${qt_core}" DIRECTORY)
 get_filename_component(TAIKAN_QT_PLUGIN_DIR "${TAIKAN_QT_BIN}/../plugins" ABSOLUTE)
+
+# The installed tree, the same in the portable zip (in a folder Taikan) and
+# under Program Files: the program, the DLLs and plugins above, a README and
+# the licences of what ships. kata.ini is never installed: the program makes
+# it beside itself (zip) or in the user's roaming folder (installed).
+install(TARGETS taikan RUNTIME DESTINATION .)
+foreach(library ${TAIKAN_QT_LIBRARIES})
+  install(FILES $<TARGET_FILE:${library}> DESTINATION .)
+endforeach()
+install(FILES ${TAIKAN_RUNTIME_DLLS} DESTINATION .)
+foreach(dll ${TAIKAN_RUNTIME_DLLS}) # Debian's come with their debugging symbols
+  get_filename_component(name ${dll} NAME)
+  install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${name}\"
+                                COMMAND_ERROR_IS_FATAL ANY)")
+endforeach()
+foreach(plugin ${TAIKAN_QT_PLUGINS})
+  get_target_property(type ${plugin} QT_PLUGIN_TYPE)
+  install(FILES $<TARGET_FILE:${plugin}> DESTINATION ${type})
+endforeach()
+configure_file(packaging/windows/README.txt.in ${CMAKE_CURRENT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt DESTINATION .)
+# Qt, used under the LGPL v3 (which is the GPL v3 with additional permissions);
+# the compiler's runtime as Debian describes its copyright: libstdc++ and
+# libgcc under the GPL v3 with the GCC Runtime Library Exception, winpthreads
+# under its MIT-style licence.
+install(FILES ${TAIKAN_QT_BIN}/../LICENSES/LGPL-3.0-only.txt ${TAIKAN_QT_BIN}/../LICENSES/GPL-3.0-only.txt
+        DESTINATION LICENSES)
+foreach(pair "gcc-mingw-w64-base;MinGW-w64-GCC-runtime" "mingw-w64-common;MinGW-w64-winpthreads")
+  list(GET pair 0 package)
+  list(GET pair 1 name)
+  if(EXISTS /usr/share/doc/${package}/copyright)
+    install(FILES /usr/share/doc/${package}/copyright DESTINATION LICENSES RENAME ${name}.txt)
+  else()
+    message(WARNING "No /usr/share/doc/${package}/copyright: add the compiler runtime's licence to LICENSES by hand")
+  endif()
+endforeach()
+
+# The installer (CPack with NSIS, a script of our own: packaging/windows/NSIS.template.in):
+# per machine into Program Files, a Start-menu entry, an optional desktop
+# shortcut, and an uninstaller listed among Windows' installed apps.
+set(CPACK_GENERATOR NSIS)
+set(CPACK_PACKAGE_NAME "Kovamo Taikan")
+set(CPACK_PACKAGE_VENDOR "Kovamo")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME "taikan-${PROJECT_VERSION}-setup")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Kovamo Taikan")
+set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging/windows)
+set(CPACK_NSIS_ICON ${TAIKAN_ICON})
+set(CPACK_NSIS_UNINSTALL_KEY "KovamoTaikan")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
