@@ -8,22 +8,24 @@ namespace platform {
 
 namespace {
 
-bool valid(DWORD which)
+// Whether a standard stream was sent to a file or a pipe (taikan --help > help.txt).
+bool redirected(DWORD which)
 {
     const HANDLE handle = GetStdHandle(which);
-    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    const DWORD type = handle && handle != INVALID_HANDLE_VALUE ? GetFileType(handle) : FILE_TYPE_UNKNOWN;
+    return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
 }
 
 } // namespace
 
 void attachTerminal()
 {
-    // A program of the GUI subsystem starts without a console. From cmd or
-    // PowerShell its standard handles are then empty, unless they were
-    // redirected to a file or a pipe, which the C library already writes to.
-    const bool output = valid(STD_OUTPUT_HANDLE), error = valid(STD_ERROR_HANDLE);
+    // A program of the GUI subsystem starts without a console: from cmd or
+    // PowerShell its output goes nowhere, unless it was redirected to a file
+    // or a pipe, which the C library already writes to.
+    const bool output = redirected(STD_OUTPUT_HANDLE), error = redirected(STD_ERROR_HANDLE);
     if ((output && error) || !AttachConsole(ATTACH_PARENT_PROCESS))
-        return; // redirected, or started from Explorer: no console to join
+        return; // all redirected, or started from Explorer: no console to join
     if (!output)
         std::freopen("CONOUT$", "w", stdout);
     if (!error)
