@@ -130,7 +130,7 @@ private slots:
     {
         const QString path = c->fake.settingsPath();
         // A directory of that name, or a pipe: reading that would wait for a writer forever.
-        for (const bool pipe : {false, testing::kPipesInFileSystem}) {
+        for (const bool pipe : {false, testing::kPosix}) {
             QVERIFY(pipe ? testing::makePipe(path) : QDir().mkpath(path));
             QElapsedTimer clock;
             clock.start();
@@ -151,7 +151,7 @@ private slots:
         c->restart();
         QCOMPARE(fieldTexts(), (QStringList{"a", "b", "1", "1", "1", "0", "0"}));
         QVERIFY(c->fake.messages.shown.isEmpty());
-        if (!testing::kPipesInFileSystem)
+        if (!testing::kPosix)
             QSKIP(testing::kNoPipes);
     }
 
@@ -166,11 +166,10 @@ private slots:
         c->setText("eindwav", QString(4096, QLatin1Char('n')) + QStringLiteral(".wav"));
         const QStringList before = fieldTexts();
         // The disk fills up while the new file is written: no file over 64 bytes.
-        if (testing::FileSizeLimit::active) {
-            {
-                const testing::FileSizeLimit full(64);
-                save(false);
-            }
+        if (testing::kPosix) {
+            testing::limitFileSizes(64);
+            save(false);
+            testing::limitFileSizes(-1);
             QCOMPARE(readFile(path), old);
             QCOMPARE(fieldTexts(), before);
             expectStrip(7800, "Close setup");
@@ -183,7 +182,7 @@ private slots:
         writeFile(path + QStringLiteral("/inside"), "keep");
         save(false);
         QCOMPARE(readFile(path + QStringLiteral("/inside")), QByteArray("keep"));
-        if (!testing::FileSizeLimit::active)
+        if (!testing::kPosix)
             QSKIP(testing::kNoFileSizeLimit);
     }
 

@@ -101,31 +101,26 @@ QList<Burst> bursts(const QByteArray &pcm, double bridge = 0.05)
 
 // The Linux tools the test listens with, started from the Unix shell. Under Wine a Windows program can start
 // them (its drive Z: is the Unix root) but not read them through a pipe: what they say goes to files.
-QString unixRoot()
-{
-    static const QString root = QFileInfo::exists(QStringLiteral("Z:/bin/sh")) ? QStringLiteral("Z:") : QString();
-    return root;
-}
+const QString kUnixRoot = QFileInfo::exists(QStringLiteral("Z:/bin/sh")) ? QStringLiteral("Z:") : QString();
 
 // Starts `script` in the Unix shell, each of `files` as $1, $2, ... by its Unix name.
 bool shell(const QString &script, QStringList files = {})
 {
     for (QString &file : files)
-        file.remove(0, unixRoot().size());
-    return QProcess::startDetached(unixRoot() + QStringLiteral("/bin/sh"),
+        file.remove(0, kUnixRoot.size());
+    return QProcess::startDetached(kUnixRoot + QStringLiteral("/bin/sh"),
                                    QStringList{QStringLiteral("-c"), script, QStringLiteral("sh")} + files);
 }
 
 // Records the monitor of the null sink "taikan" through parec, as 16-bit mono.
 struct Recording {
-    QTemporaryDir dir{unixRoot() + QStringLiteral("/tmp/taikan-heard-XXXXXX")};
+    QTemporaryDir dir{kUnixRoot + QStringLiteral("/tmp/taikan-heard-XXXXXX")};
     QFile raw{dir.filePath(QStringLiteral("heard.raw"))}, pid{dir.filePath(QStringLiteral("pid"))};
     QByteArray heard;
     Recording()
     {
-        shell(QStringLiteral("echo $$ >\"$1.part\"; mv \"$1.part\" \"$1\"; exec parec --device=taikan.monitor --raw "
-                             "--format=s16le --rate=%1 --channels=1 --latency-msec=20 >\"$2\"").arg(kRate),
-              {pid.fileName(), raw.fileName()});
+        shell(QStringLiteral("echo $$ >\"$1\"; exec parec --device=taikan.monitor --raw --format=s16le --rate=%1 "
+                             "--channels=1 --latency-msec=20 >\"$2\"").arg(kRate), {pid.fileName(), raw.fileName()});
     }
     // `more` seconds more, counted in what parec delivered; false where that much did not come.
     bool keepFor(double more)
@@ -139,16 +134,10 @@ struct Recording {
         }
         return heard.size() >= until;
     }
-    ~Recording() // parec ends before its folder goes
+    ~Recording() // (its number was written before parec delivered a sound)
     {
-        QDeadlineTimer deadline(5000);
-        while (!pid.open(QIODevice::ReadOnly) && !deadline.hasExpired())
-            QTest::qWait(10);
-        const QString number = QString::fromLatin1(pid.readAll().trimmed());
-        shell(QStringLiteral("kill ") + number);
-        while (!number.isEmpty() && QFileInfo::exists(unixRoot() + QStringLiteral("/proc/") + number)
-               && !deadline.hasExpired())
-            QTest::qWait(10);
+        pid.open(QIODevice::ReadOnly);
+        shell(QStringLiteral("kill ") + QString::fromLatin1(pid.readAll()));
     }
 };
 
@@ -262,7 +251,7 @@ private slots:
         QFETCH(bool, cutIn);
         const auto signal = platform::Signal(fallback);
         const QString path = name.isEmpty() ? QString() : m_dir.filePath(name);
-        if (content == "|" && !testing::kPipesInFileSystem)
+        if (content == "|" && !testing::kPosix)
             QSKIP(testing::kNoPipes);
         if (content == "|") // opening a pipe without a writer never returns
             QVERIFY(testing::makePipe(path));
@@ -335,7 +324,7 @@ private slots:
             quickest = std::min(quickest, us);
         }
         // Under Wine, stopping the sound that plays closes its PulseAudio stream first: 2 ms or so.
-        const bool wine = !unixRoot().isEmpty();
+        const bool wine = !kUnixRoot.isEmpty();
         QVERIFY2(quickest < (wine ? 5000 : 1000), qPrintable(QStringLiteral("play() took %1 us").arg(quickest)));
         m_player->choose(platform::Signal::Warning, QStringLiteral("/share/bell.wav"));
         recording.keepFor(2.0);
@@ -349,11 +338,11 @@ private slots:
     {
         // A server address where nobody listens: no sound server at all. The child starts from the Unix
         // shell: under Wine a program's sound driver sees the variables Wine started with, not its own.
-        QTemporaryDir dir(unixRoot() + QStringLiteral("/tmp/taikan-silent-XXXXXX"));
+        QTemporaryDir dir(kUnixRoot + QStringLiteral("/tmp/taikan-silent-XXXXXX"));
         QVERIFY(shell(QStringLiteral("export PULSE_SERVER=\"unix:$1/nobody\" XDG_RUNTIME_DIR=\"$1\" PULSE_RUNTIME_PATH=\"$1\"; "
                                      "%1 \"$2\" %2 >\"$1/out\" 2>\"$1/err\"; echo $? >\"$1/code.part\"; "
                                      "mv \"$1/code.part\" \"$1/code\"")
-                          .arg(unixRoot().isEmpty() ? QString() : QStringLiteral("/usr/lib/wine/wine64"),
+                          .arg(kUnixRoot.isEmpty() ? QString() : QStringLiteral("/usr/lib/wine/wine64"),
                                QLatin1String(kWithoutOutput)),
                       {dir.path(), QCoreApplication::applicationFilePath()}));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath(QStringLiteral("code"))), 30000);
