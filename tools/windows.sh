@@ -16,8 +16,7 @@ if [[ ! -e "$qt" ]]; then
   echo "Windows part skipped: no Qt for Windows at $qt (set TAIKAN_WINDOWS_QT)"
   exit 0
 fi
-bash tools/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 fonts-wine librsvg2-bin icoutils zip unzip nsis \
-  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xdotool openbox imagemagick
+bash tools/install-deps.sh --windows
 jobs="$(nproc)"
 [[ -n "${PULSE_SERVER:-}" ]] || source tools/sound-server.sh
 
