@@ -17,6 +17,7 @@ if [[ "${1:-}" == --windows ]]; then
   packages+=(
     g++-mingw-w64-x86-64-posix librsvg2-bin icoutils
     wine wine64 fonts-wine
+    libxrandr2 libxrender1 libxi6 libxfixes3 libxcursor1 libxinerama1 libxcomposite1 # Wine's X11 driver loads them
     zip unzip nsis
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils openbox xdotool imagemagick
   )
