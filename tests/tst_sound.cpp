@@ -284,7 +284,8 @@ private slots:
         const QList<Burst> expected = bursts(expectedPcm);
         QCOMPARE(m_player->ready(signal), own);
         QVERIFY(timedPlay(*m_player, path, signal) < kPromptUs);
-        recording.keepFor(double(expectedPcm.size()) / (2 * kRate) + 1.0);
+        // (Under Wine a sound may start a second late on a busy machine: Wine's sound thread waits its turn.)
+        recording.keepFor(double(expectedPcm.size()) / (2 * kRate) + (kUnixRoot.isEmpty() ? 1.0 : 2.5));
         const QList<Burst> heard = bursts(recording.heard);
         qInfo() << "heard" << heard << "expected" << expected;
         QCOMPARE(m_started, QStringList{own ? path : platform::builtInSignal(signal)});
