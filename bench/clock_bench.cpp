@@ -20,16 +20,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t i = std::min(values.size() - 1, std::size_t(p * double(values.size() - 1) + 0.5));
-    return values[i];
-}
-
-} // namespace
+using bench::percentile;
 
 int main(int argc, char *argv[])
 {
@@ -57,32 +48,10 @@ int main(int argc, char *argv[])
     console::Kata kata(desk.platform());
     kata.show();
     kata.startscb();
-    auto *minutes = kata.findChild<QLineEdit *>(QStringLiteral("Text1"));
-    auto *secondsField = kata.findChild<QLineEdit *>(QStringLiteral("Text6"));
-    minutes->setText(QStringLiteral("9"));
-    secondsField->setText(QStringLiteral("59"));
-    kata.resettim();
-    QApplication::processEvents();
-
-    auto *timer = kata.findChild<QTimer *>(QStringLiteral("Timer1"));
-    QElapsedTimer wall;
-    std::vector<double> landed; // ms after Start
-    QEventLoop loop;
-    QObject::connect(timer, &QTimer::timeout, &loop, [&] {
-        landed.push_back(double(wall.nsecsElapsed()) / 1e6);
-        if (int(landed.size()) == seconds)
-            loop.quit();
-    });
     std::printf("match clock, %d ticks, scoreboard open on a 3840 x 2160 display%s\n", seconds,
                 busy ? ", the other core kept busy" : ", machine otherwise idle");
     std::fflush(stdout);
-    wall.start();
-    kata.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
-    loop.exec();
-
-    std::vector<double> lateness;
-    for (std::size_t k = 0; k < landed.size(); ++k)
-        lateness.push_back(landed[k] - double(k + 1) * 1000.0);
+    const std::vector<double> lateness = bench::lateness(bench::runClock(kata, seconds));
     std::printf("drift of the last tick from %d x 1000 ms: %+.2f ms  (target within 5)\n", seconds,
                 lateness.back());
     std::printf("lateness of single ticks: median %+.2f ms, p99 %+.2f ms, max %+.2f ms  (target p99 within 5)\n",

@@ -6,18 +6,27 @@
 #include "console/console.h"
 #include "platform/sound.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QLineEdit>
+#include <QTimer>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QDir>
+#include <algorithm>
+#include <vector>
 
 namespace bench {
 
-class Silent final : public platform::Messages, public platform::FileDialog, public platform::Sounds {
+class Silent final : public platform::Messages, public platform::FileDialog, public platform::Sounds,
+                     public platform::Network {
 public:
+    QStringList addresses() const override { return {}; }
     void show(QWidget *, platform::MessageIcon, const QString &) override {}
     std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
                                     const QString &) override
@@ -49,7 +58,8 @@ public:
     platform::Platform platform()
     {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        return platform::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &platform::systemDisplays(), &m_silent};
+        return platform::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &platform::systemDisplays(), &m_silent,
+                                  &m_silent};
     }
     // The same with a match clock that reads `time` (ms) instead of the real clock.
     platform::Platform platform(const std::int64_t &time)
@@ -77,6 +87,50 @@ inline long kilobytes(const char *field)
         if (line.startsWith(QByteArray(field) + ':'))
             return line.mid(qsizetype(qstrlen(field)) + 1).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+// Starts the console's clock at 9:59 and notes when each of `ticks` ticks
+// lands, in ms after Start; then stops it.
+inline std::vector<double> runClock(console::Kata &kata, int ticks)
+{
+    kata.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("9"));
+    kata.findChild<QLineEdit *>(QStringLiteral("Text6"))->setText(QStringLiteral("59"));
+    kata.resettim();
+    QApplication::processEvents();
+    QElapsedTimer wall;
+    std::vector<double> landed;
+    QEventLoop loop;
+    const QMetaObject::Connection noted
+        = QObject::connect(kata.findChild<QTimer *>(QStringLiteral("Timer1")), &QTimer::timeout, &loop, [&] {
+              landed.push_back(double(wall.nsecsElapsed()) / 1e6);
+              if (int(landed.size()) == ticks)
+                  loop.quit();
+          });
+    wall.start();
+    kata.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
+    loop.exec();
+    QObject::disconnect(noted);
+    kata.stoppen();
+    return landed;
+}
+
+// How late each tick landed against k x 1000 ms.
+inline std::vector<double> lateness(const std::vector<double> &landed)
+{
+    std::vector<double> late;
+    for (std::size_t k = 0; k < landed.size(); ++k)
+        late.push_back(landed[k] - double(k + 1) * 1000.0);
+    return late;
+}
+
+// The value below which the share `p` (0..1) of `values` lies.
+inline double percentile(std::vector<double> values, double p)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t i = std::min(values.size() - 1, std::size_t(p * double(values.size() - 1) + 0.5));
+    return values[i];
 }
 
 } // namespace bench

@@ -16,7 +16,8 @@ install(FILES src/resources/icons/taikan.svg DESTINATION ${CMAKE_INSTALL_DATADIR
 # What the .deb needs on a fresh Debian 12: the Qt libraries the program
 # links (Multimedia plays the signals; its media plugins ship inside
 # libqt6multimedia6 and its GStreamer backend reads WAV files with
-# gstreamer1.0-plugins-good), and the metric twins of Arial and Arial Narrow.
+# gstreamer1.0-plugins-good; Network and HttpServer serve the browser
+# scoreboard), and the metric twins of Arial and Arial Narrow.
 set(TAIKAN_DEB_DEPENDS
   "libc6 (>= 2.35)"
   "libgcc-s1 (>= 3.0)"
@@ -26,6 +27,8 @@ set(TAIKAN_DEB_DEPENDS
   "libqt6widgets6 (>= 6.4)"
   "libqt6svg6 (>= 6.4)"
   "libqt6multimedia6 (>= 6.4)"
+  "libqt6network6 (>= 6.4)"
+  "libqt6httpserver6 (>= 6.4)"
   "gstreamer1.0-plugins-good"
   "fonts-liberation"
 )

@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "browserboard/browserboard.h"
 #include "console/console.h"
 #include "platform/terminal.h"
 
@@ -42,6 +43,8 @@ int main(int argc, char *argv[])
 
     console::Kata kata(platform::systemPlatform());
     kata.show();
+    if (line.serve)
+        kata.browser().switchOn(*line.serve, false);
     if (line.quitAfterStart)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();

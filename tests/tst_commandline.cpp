@@ -43,6 +43,10 @@ private slots:
                                                       "-qwindowgeometry", "100x100+0+0", "-session", "abc"} << -1 << QString();
         QTest::newRow("Qt's option, two dashes") << QStringList{"--platform", "xcb"} << -1 << QString();
         QTest::newRow("installation check") << QStringList{"--quit-after-start"} << -2 << QString();
+        QTest::newRow("browser board") << QStringList{"--serve", "192.168.1.20:8080"} << -1 << QString();
+        QTest::newRow("browser board, no port") << QStringList{"--serve=70000"} << 2
+                                                << "Invalid value for --serve: '70000'; give a port from 1 to 65535, as "
+                                                   "8080 or 192.168.1.20:8080.";
     }
     void answers()
     {
@@ -54,6 +58,7 @@ private slots:
         QCOMPARE(line.output, exitCode == 0 ? text : QString());
         QCOMPARE(line.error, exitCode == 2 ? text + QStringLiteral("\nTry 'taikan --help'.\n") : QString());
         QCOMPARE(m_asked, 0); // only --help looks for the settings
+        QCOMPARE(line.serve.has_value(), exitCode == -1 && arguments.contains(QStringLiteral("--serve")));
     }
 
     void helpTellsWhereTheSetupIsKept()
@@ -62,7 +67,7 @@ private slots:
             const app::CommandLine line = read({QLatin1String(option)});
             QVERIFY(line.finished && line.exitCode == 0 && line.error.isEmpty());
             for (const char *text : {"Kovamo Taikan 1.0.8", "kata competition judged with flags", "--version",
-                                     "kept in\n  /opt/taikan/bin/kata.ini\n"})
+                                     "kept in\n  /opt/taikan/bin/kata.ini\n", "--serve <[ADDRESS:]PORT>", "browser.ini"})
                 QVERIFY2(line.output.contains(QDir::toNativeSeparators(QLatin1String(text))), text);
             // Options for Qt and for checking an installation are not advertised.
             for (const char *text : {"starts from", "platform", "quit-after-start"})

@@ -81,7 +81,7 @@ private slots:
                     + action->shortcut().toString(QKeySequence::PortableText);
         QCOMPARE(entries,
                  (QStringList{"startext:Start external scoreboard:F11", "closeext:Close external scoreboard:F12",
-                              "lijn1:-:", "su:Setup :", "lijn2:-:", "resmatch:Reset match:Ctrl+R",
+                              "webbord:Browser scoreboard...:", "lijn1:-:", "su:Setup :", "lijn2:-:", "resmatch:Reset match:Ctrl+R",
                               "restime:Reset time:Ctrl+T", "lijn3:-:", "over:About:", "lijn4:-:", "cl:Close:"}));
     }
 

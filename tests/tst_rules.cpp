@@ -1,4 +1,6 @@
 // The toolkit-free rules with numbers.
+#include "browserboard/boardstate.h"
+#include "browserboard/serving.h"
 #include "common/numeric.h"
 #include "decision/coupling.h"
 #include "platform/wav.h"
@@ -470,6 +472,41 @@ private slots:
             QVERIFY2(heard == row.heard, row.name);
             QVERIFY2(out->find_first_not_of('\0', 44 + 2 * row.heard.size()) == std::string::npos, row.name);
         }
+    }
+
+    // The browser board's choice as --serve ('s') and browser.ini ('f') give it, its addresses, its twin.
+    void browserBoard()
+    {
+        using namespace browserboard;
+        const auto describe = [](const std::optional<ServeChoice> &c) {
+            return !c ? std::string("-") : (c->on ? "on " : "off ") + std::to_string(c->port) + ' '
+                    + (c->where == Where::Everywhere ? "all" : c->where == Where::ThisPc ? "this-pc" : c->address);
+        };
+        const std::tuple<char, std::string, std::string> rows[] = {
+            {'s', "8080", "on 8080 all"}, {'s', "192.168.1.20:8081", "on 8081 192.168.1.20"}, {'s', "[fe80::1%eth0]:80", "on 80 fe80::1%eth0"},
+            {'s', "localhost:9000", "on 9000 this-pc"}, {'s', "0.0.0.0:65535", "on 65535 all"}, {'s', "0", "-"}, {'s', "65536", "-"},
+            {'s', "80x", "-"}, {'s', "", "-"}, {'s', ":8080", "-"}, {'s', "a b:80", "-"}, {'s', "+80", "-"}, {'s', "123456", "-"},
+            {'f', "", "off 8080 all"}, {'f', "on=1\r\nport=9090\r\nlisten=this-pc\r\n", "on 9090 this-pc"}, // damaged: defaults
+            {'f', "on=1\nport=99999\nlisten=10.0.0.7", "on 8080 10.0.0.7"}, {'f', "on=yes\r port = 81 \rlisten=bad address!\rjunk", "off 81 all"},
+            {'f', "\xff\0=\x01\non\n="s, "off 8080 all"}, {'f', "port=81\n" + std::string(20000, 'x') + "\non=1", "off 81 all"}};
+        for (const auto &[source, text, expected] : rows) {
+            const auto read = source == 's' ? parseServe(text) : std::optional(readServeFile(text));
+            QVERIFY2(describe(read) == expected, text.c_str());
+            QVERIFY(!read || readServeFile(writeServeFile(*read)) == *read); // what is written reads back the same
+        }
+        QCOMPARE(writeServeFile({true, 8081, Where::Address, "10.0.0.7"}), "on=1\r\nport=8081\r\nlisten=10.0.0.7\r\n"s);
+        const std::vector<std::string> two{"192.168.1.20", "10.0.0.7"}, none;
+        QVERIFY((boardUrls({true, 8080, Where::Everywhere, {}}, 8080, two) == std::vector<std::string>{"http://192.168.1.20:8080/", "http://10.0.0.7:8080/"}));
+        QCOMPARE(boardUrls({true, 80, Where::ThisPc, {}}, 80, two).at(0) + boardUrls({}, 8080, none).at(0), "http://127.0.0.1/http://127.0.0.1:8080/"s);
+        QCOMPARE(boardUrls({true, 8080, Where::Address, "fe80::1"}, 8080, two), std::vector<std::string>{"http://[fe80::1]:8080/"});
+        BoardState twin = BoardState::opened("12", true); // as a scoreboard opens, then as written
+        QCOMPARE(std::to_string(twin.red + twin.blue) + twin.fieldNumber + twin.clockText(), "0121:00"s);
+        QVERIFY(!twin.clockShown && twin.mirrored && !twin.warning());
+        twin.setCounts(12, -1);
+        twin.write(Digit::Units, "");
+        twin.clockColour = timer::kWarningDigits;
+        QCOMPARE(std::to_string(twin.red * 10 + twin.blue) + twin.clockText(), "901:0"s);
+        QVERIFY(twin.warning());
     }
 };
 

@@ -1,6 +1,7 @@
 // What a person sees: the windows on desktops of one or two displays,
 // compared with their approved pictures, and the scoreboard's place,
 // size and key pixels. Run once per desktop layout: tst_views --layout NAME.
+#include "browserboard/browserboard.h"
 #include "support/console.h"
 #include "support/snapshot.h"
 #include "timer/matchclock.h"
@@ -223,6 +224,15 @@ private slots:
         c->setText("eindwav", QStringLiteral("/usr/share/sounds/taikan/gong.wav"));
         c->setText("waarwav", QStringLiteral("/usr/share/sounds/taikan/bell.wav"));
         COMPARE_SNAPSHOT(c->kata->grab().toImage(), QStringLiteral("console-setup"));
+    }
+
+    void browserWindowPicture()
+    {
+        c->kata->browser().switchOn({true, 38080, browserboard::Where::ThisPc, {}}, false);
+        if (!is("wide") || !QTest::qWaitFor([this] { return c->kata->browser().port(); }))
+            QSKIP("approved on the wide layout, serving on 38080");
+        c->click("webbord");
+        COMPARE_SNAPSHOT(testing::windowsNamed("Webbord").value(0)->grab().toImage(), QStringLiteral("webbord"));
     }
 };
 

@@ -3,6 +3,7 @@
 #   bash tools/bench.sh                     every benchmark
 #   bash tools/bench.sh scoreboard [runs]   opening and painting the 4K scoreboard
 #   bash tools/bench.sh clock [seconds] [--busy]   the match clock against the wall clock
+#   bash tools/bench.sh browser [clicks] [seconds]   the browser board with 1..500 live pages
 #   bash tools/bench.sh soak                a competition day: memory after many actions
 #   bash tools/bench.sh startup [runs]      taikan up to its first event loop, beside a bare Qt window
 # With --windows last, the Windows build's programs under Wine (after tools/windows.sh), offscreen.
@@ -17,7 +18,7 @@ if [[ "${args[-1]:-}" == --windows ]]; then
 else
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target scoreboard_bench clock_bench soak bare_window taikan >/dev/null
+cmake --build "$build" -j"$(nproc)" --target scoreboard_bench clock_bench browser_bench soak bare_window taikan >/dev/null
 export QT_QPA_PLATFORM=offscreen
 set -- "${args[@]}"
 which="${1:-all}"
@@ -39,13 +40,15 @@ startup() {
 case "$which" in
   scoreboard) bench scoreboard_bench "$@" ;;
   clock) bench clock_bench "$@" ;;
+  browser) bench browser_bench "$@" ;;
   soak) bench soak "$@" ;;
   startup) startup "$@" ;;
   all)
     bench scoreboard_bench
     bench clock_bench
     bench clock_bench --busy
+    bench browser_bench
     bench soak
     startup ;;
-  *) echo "usage: tools/bench.sh [scoreboard|clock|soak|startup] [arguments] [--windows]" >&2; exit 2 ;;
+  *) echo "usage: tools/bench.sh [scoreboard|clock|browser|soak|startup] [arguments] [--windows]" >&2; exit 2 ;;
 esac

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+  qt6-httpserver-dev # the browser scoreboard's server
+  qt6-websockets-dev chromium # the browser test drives a real browser over its DevTools protocol
   fonts-liberation
   desktop-file-utils # checks the menu entry in the install test
   pulseaudio pulseaudio-utils

@@ -13,16 +13,7 @@ namespace about {
 
 Overfrm::Overfrm() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(ui::qs(kWindowName));
-    setWindowTitle(QString());
-    setAttribute(Qt::WA_DeleteOnClose);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
-    setAutoFillBackground(true);
-    setFixedSize(ui::px(kClientWidth), ui::px(kClientHeight));
-
-    ui::build(this, aboutControls());
+    ui::buildFixedWindow(this, kWindowName, QString(), kClientWidth, kClientHeight, aboutControls());
     ui::named<QLabel>(this, kSmallPrint)->setWordWrap(true);
     connect(ui::named<ui::PushButton>(this, "Command2"), &ui::PushButton::clicked, this, &QWidget::close);
 }

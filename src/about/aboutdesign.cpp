@@ -9,13 +9,13 @@ using ui::Control;
 using ui::Kind;
 using ui::kArial825Bold;
 using ui::kBlack;
+using ui::kButtonGrey;
 using ui::kWhite;
 
 namespace {
 
 constexpr ui::Font kArial675{"Arial", 6.75, false};
 constexpr ui::BgrColour kBlue = 0x00C00000;
-constexpr ui::BgrColour kButtonGrey = 0x00E1D7D5;
 
 constexpr std::string_view kSmallPrintText =
     "Kovamo Taikan serves the table official of a kata competition judged with flags: it records each "

@@ -51,11 +51,19 @@ CommandLine readCommandLine(const QStringList &arguments,
                                   QStringLiteral("Shows this help and ends."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Shows the name and version and ends."));
+    const QCommandLineOption serve(
+        QStringLiteral("serve"),
+        QStringLiteral("Shows the scoreboard live and read-only in browsers on the network, at "
+                       "http://<this PC's address>:PORT/; with ADDRESS (one of this PC's) only there, "
+                       "127.0.0.1 for this PC only. For unattended set-ups; also under \"Browser "
+                       "scoreboard...\" in the console's menu."),
+        QStringLiteral("[ADDRESS:]PORT"));
     // Starts, shows the console and ends: a check of an installation.
     QCommandLineOption quitAfterStart(QStringLiteral("quit-after-start"));
     quitAfterStart.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(serve);
     parser.addOption(quitAfterStart);
     for (const char *name : kQtOptionsWithValue) {
         QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
@@ -81,12 +89,20 @@ CommandLine readCommandLine(const QStringList &arguments,
         if (!paths.read.isEmpty() && paths.read != paths.write)
             text += QStringLiteral("Until it is first saved there, it starts from\n  %1\n")
                         .arg(QDir::toNativeSeparators(paths.read));
+        text += QStringLiteral("The browser scoreboard's choice is kept beside it, in browser.ini.\n");
         return finished(0, text, {});
     }
     if (parser.isSet(version))
         return finished(0, ui::qs(console::kCaption) + QLatin1Char('\n'), {});
     CommandLine line;
     line.quitAfterStart = parser.isSet(quitAfterStart);
+    if (parser.isSet(serve)) {
+        line.serve = browserboard::parseServe(parser.value(serve).toStdString());
+        if (!line.serve)
+            return refused(QStringLiteral("Invalid value for --serve: '%1'; give a port from 1 to 65535, "
+                                          "as 8080 or 192.168.1.20:8080.")
+                               .arg(parser.value(serve)));
+    }
     return line;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "browserboard/serving.h"
 #include "settings/setuppanel.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
-// The program's command line: taikan [--help | --version].
+// The program's command line: taikan [--help | --version | --serve [ADDRESS:]PORT].
 namespace app {
 
 struct CommandLine {
@@ -15,6 +17,7 @@ struct CommandLine {
     QString output;        // for standard output
     QString error;         // for standard error
     bool quitAfterStart = false;
+    std::optional<browserboard::ServeChoice> serve; // --serve: the browser scoreboard on, as it says
 };
 
 // Reads `arguments` (the program's name first). Qt's own options (-platform,

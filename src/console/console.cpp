@@ -1,6 +1,7 @@
 #include "console/console.h"
 
 #include "about/about.h"
+#include "browserboard/browserboard.h"
 #include "console/consoledesign.h"
 #include "console/keys.h"
 #include "decision/decisionpanel.h"
@@ -66,11 +67,15 @@ Kata::Kata(const platform::Platform &platform, QWidget *parent)
         {field("hsch"), field("vsch"), field("fsch"), ui::named<QCheckBox>(m_client, "Check11"), field("Text5"),
          field("sbtxt"), field("shtxt")},
         m_platform, this);
+    // The scoreboard's twin for the browsers takes every write the scoreboard takes.
+    m_browser = new browserboard::BrowserBoard(m_platform, this);
     auto button = [this](const char *name) { return ui::named<ui::PushButton>(m_client, name); };
     auto entry = [this](const char *name) { return findChild<QAction *>(QLatin1String(name)); };
+    auto external = ui::named<QCheckBox>(m_client, "Check11");
 
     connect(entry("su"), &QAction::triggered, m_setup, &settings::SetupPanel::openFromMenu);
     connect(entry("over"), &QAction::triggered, new about::About(this), &about::About::show);
+    connect(entry("webbord"), &QAction::triggered, m_browser, &browserboard::BrowserBoard::showWindow);
 
     // Every flag choice is published to the scoreboard.
     connect(m_decision, &decision::DecisionPanel::decisionMade, this, &Kata::scorebord);
@@ -80,11 +85,15 @@ Kata::Kata(const platform::Platform &platform, QWidget *parent)
     connect(entry("startext"), &QAction::triggered, this, &Kata::startscb);
     connect(button("Command2"), &ui::PushButton::clicked, m_scoreboard, &scoreboard::Scoreboard::discard);
     connect(entry("closeext"), &QAction::triggered, m_scoreboard, &scoreboard::Scoreboard::discard);
-    connect(ui::named<QCheckBox>(m_client, "Check11"), &QCheckBox::toggled, m_scoreboard,
-            &scoreboard::Scoreboard::discard);
+    connect(external, &QCheckBox::toggled, m_scoreboard, &scoreboard::Scoreboard::discard);
+    connect(external, &QCheckBox::toggled, m_browser, &browserboard::BrowserBoard::setMirrored);
+    connect(m_scoreboard, &scoreboard::Scoreboard::opened, m_browser,
+            [this, external, number = field("Text5")] { m_browser->opened(number->text(), external->isChecked()); });
     // "Set" sends the field number as it stands.
-    connect(button("command12"), &ui::PushButton::clicked, this,
-            [this, number = field("Text5")] { m_scoreboard->setFieldNumber(number->text()); });
+    connect(button("command12"), &ui::PushButton::clicked, this, [this, number = field("Text5")] {
+        m_scoreboard->setFieldNumber(number->text());
+        m_browser->setFieldNumber(number->text());
+    });
 
     // The match clock, with its copy on the scoreboard and its two signals.
     auto label = [this](const char *name) { return ui::named<QLabel>(m_client, name); };
@@ -93,10 +102,24 @@ Kata::Kata(const platform::Platform &platform, QWidget *parent)
             : digit == timer::BoardDigit::Tens     ? scoreboard::ClockDigit::Tens
                                                    : scoreboard::ClockDigit::Units;
     };
+    auto browserDigit = [](timer::BoardDigit digit) {
+        return digit == timer::BoardDigit::Minutes ? browserboard::Digit::Minutes
+            : digit == timer::BoardDigit::Tens     ? browserboard::Digit::Tens
+                                                   : browserboard::Digit::Units;
+    };
     timer::BoardClock board{
-        [this, boardDigit](timer::BoardDigit d, const QString &text) { m_scoreboard->writeClock(boardDigit(d), text); },
-        [this](const QColor &colour) { m_scoreboard->setClockColour(colour); },
-        [this](bool shown) { m_scoreboard->setClockShown(shown); },
+        [this, boardDigit, browserDigit](timer::BoardDigit d, const QString &text) {
+            m_scoreboard->writeClock(boardDigit(d), text);
+            m_browser->writeClock(browserDigit(d), text);
+        },
+        [this](const QColor &colour) {
+            m_scoreboard->setClockColour(colour);
+            m_browser->setClockColour(colour);
+        },
+        [this](bool shown) {
+            m_scoreboard->setClockShown(shown);
+            m_browser->setClockShown(shown);
+        },
         [this, boardDigit](timer::BoardDigit d) { m_scoreboard->repaintClock(boardDigit(d)); }};
     m_clock = new timer::MatchClock({label("Label1"), label("Label2"), label("Label3"), button("Command4"),
                                      button("Command5"), timer, field("Text1"), field("Text6")},
@@ -145,6 +168,10 @@ Kata::Kata(const platform::Platform &platform, QWidget *parent)
     m_setup->restore(); // checking "Internal" mirrors the console at once
     if (ui::named<QCheckBox>(m_client, "Check10")->isChecked())
         katasp();
+    // The browsers start from a board as it opens, on the console's field
+    // number; then they follow every change.
+    m_browser->opened(field("Text5")->text(), external->isChecked());
+    m_browser->restore();
 }
 
 void Kata::showEvent(QShowEvent *event)
@@ -203,6 +230,7 @@ void Kata::scorebord()
 {
     const decision::FlagCounts counts = m_decision->counts();
     m_scoreboard->scorebord(counts.red, counts.blue);
+    m_browser->setCounts(counts.red, counts.blue);
 }
 
 void Kata::resettim() { m_clock->resettim(); }

@@ -5,6 +5,9 @@
 
 #include <QMainWindow>
 
+namespace browserboard {
+class BrowserBoard;
+}
 namespace decision {
 class DecisionPanel;
 }
@@ -36,7 +39,8 @@ public:
     void kataonsp(); // red (Aka) on the left
     void katasp();   // red (Aka) on the right
 
-    // Opens the external scoreboard; publishes the decision to it.
+    // Opens the external scoreboard; publishes the decision to it (and to
+    // the browsers).
     void startscb();
     void scorebord();
 
@@ -60,6 +64,7 @@ public:
     settings::SetupPanel &setup() const { return *m_setup; }
     scoreboard::Scoreboard &scoreboard() const { return *m_scoreboard; }
     timer::MatchClock &clock() const { return *m_clock; }
+    browserboard::BrowserBoard &browser() const { return *m_browser; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -78,6 +83,7 @@ private:
     settings::SetupPanel *m_setup = nullptr;
     scoreboard::Scoreboard *m_scoreboard = nullptr;
     timer::MatchClock *m_clock = nullptr;
+    browserboard::BrowserBoard *m_browser = nullptr;
 };
 
 } // namespace console

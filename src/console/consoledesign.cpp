@@ -9,20 +9,20 @@ using ui::Control;
 using ui::Kind;
 using ui::kArial675Bold;
 using ui::kArial825Bold;
+using ui::kArial975Bold;
 using ui::kArial9Bold;
 using ui::kBlack;
+using ui::kButtonGrey;
 using ui::kSystemWindow;
 using ui::kTransparent;
 using ui::kWhite;
 
 namespace {
 
-constexpr ui::Font kArial975Bold{"Arial", 9.75, true};
 constexpr ui::Font kArial30Bold{"Arial", 30, true};
 constexpr ui::Font kArial36Bold{"Arial", 36, true};
 constexpr ui::Font kNarrow825{"Arial Narrow", 8.25, false};
 
-constexpr ui::BgrColour kButtonGrey = 0x00E1D7D5;
 constexpr ui::BgrColour kLightGreen = 0x00C0FFC0;
 constexpr ui::BgrColour kLightRed = 0x008080FF;
 constexpr ui::BgrColour kGreen = 0x0080FF80;
@@ -153,9 +153,10 @@ const std::array kOffscreenFields{
     Control{"shtxt", Kind::Text, "", 9960, 2040, 1335, 285},
 };
 
-constexpr std::array<MenuEntry, 11> kMenu{{
+constexpr std::array<MenuEntry, 12> kMenu{{
     {"startext", "Start external scoreboard"},
     {"closeext", "Close external scoreboard"},
+    {"webbord", "Browser scoreboard..."},
     {"lijn1", "-"},
     {"su", "Setup "},
     {"lijn2", "-"},

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QMessageBox>
+#include <QNetworkInterface>
 #include <QTemporaryFile>
 
 namespace platform {
@@ -52,6 +53,24 @@ public:
     QScreen *main() const override { return QGuiApplication::primaryScreen(); }
 };
 
+class SystemNetwork final : public Network {
+public:
+    QStringList addresses() const override
+    {
+        QStringList found;
+        for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
+            const auto flags = interface.flags();
+            if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning)
+                || flags.testFlag(QNetworkInterface::IsLoopBack))
+                continue;
+            for (const QNetworkAddressEntry &entry : interface.addressEntries())
+                if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
+                    found << entry.ip().toString();
+        }
+        return found;
+    }
+};
+
 } // namespace
 
 Displays &systemDisplays()
@@ -83,9 +102,10 @@ Platform systemPlatform()
 {
     static SystemMessages messages;
     static SystemFileDialog files;
+    static SystemNetwork network;
     // The sound player looks for an audio output once, now, at start-up:
     // never first on a tick of the match clock.
-    return Platform{&messages, &files, systemSettingsFolders(), &systemDisplays(), &systemSounds()};
+    return Platform{&messages, &files, systemSettingsFolders(), &systemDisplays(), &systemSounds(), &network};
 }
 
 } // namespace platform

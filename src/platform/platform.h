@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QScreen>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -13,7 +14,8 @@
 class QWidget;
 
 // The thin layer between the program and the platform: message boxes, the
-// file dialog and where the settings file lies. The program uses the real
+// file dialog, where the settings file lies, the displays, the sounds and
+// the PC's network addresses. The program uses the real
 // ones; tests put recorders in their place.
 namespace platform {
 
@@ -56,6 +58,14 @@ signals:
     void removed(QScreen *screen);
 };
 
+// This PC on the networks it is connected to.
+class Network {
+public:
+    virtual ~Network() = default;
+    // Its IPv4 addresses there, loopback left out: where browsers reach it.
+    virtual QStringList addresses() const = 0;
+};
+
 // The folders kata.ini may lie in; settings::settingsLocation() chooses.
 struct SettingsFolders {
     QString program;      // the executable's folder
@@ -69,11 +79,12 @@ struct Platform {
     SettingsFolders settings;
     Displays *displays;
     Sounds *sounds; // the warning and end-of-match signals
+    Network *network = nullptr; // none: the board knows no address but this PC's own
     std::function<std::int64_t()> monotonic = monotonicMs; // the match clock's time
 };
 
-// The real platform: Qt's message box, file dialog and screens, the folder
-// of the executable and the user's configuration folder.
+// The real platform: Qt's message box, file dialog, screens and network
+// interfaces, the folder of the executable and the user's configuration folder.
 Platform systemPlatform();
 // The settings folders alone, without a window system (for --help).
 SettingsFolders systemSettingsFolders();

@@ -1,5 +1,6 @@
 #include "scoreboard/boarddesign.h"
 
+#include <algorithm>
 #include <array>
 
 namespace scoreboard {
@@ -53,5 +54,10 @@ const std::array kBoard{
 } // namespace
 
 std::span<const Control> boardDesign() { return kBoard; }
+
+const Control &designRow(std::string_view name)
+{
+    return *std::find_if(kBoard.begin(), kBoard.end(), [name](const Control &row) { return row.name == name; });
+}
 
 } // namespace scoreboard

@@ -19,6 +19,8 @@ inline constexpr ui::BgrColour kBackground = ui::rgb(192, 192, 192);
 // front. The clock labels are placed relative to Frame1. Elements of the
 // control arrays Label1 and Shape5 are named Label1_<index>, Shape5_<index>.
 std::span<const ui::Control> boardDesign();
+// The design row of the element `name`, which must be one of them.
+const ui::Control &designRow(std::string_view name);
 
 // The clock group, in the order the clock shows and hides it.
 inline constexpr std::string_view kClockGroup[] = {"Shape5_3", "Label1_0", "Label1_7", "Label1_5", "Label1_6", "Frame1"};

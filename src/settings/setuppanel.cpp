@@ -18,8 +18,6 @@ namespace settings {
 
 namespace {
 
-const QString kFileName = QStringLiteral("kata.ini");
-
 std::string bytesOf(const QString &text, bool utf8)
 {
     const QByteArray bytes = utf8 ? text.toUtf8() : text.toLocal8Bit();
@@ -41,10 +39,10 @@ bool onlyUtf8Holds(const QString &text)
 
 } // namespace
 
-SettingsPaths settingsPaths(const platform::SettingsFolders &folders)
+SettingsPaths settingsPaths(const platform::SettingsFolders &folders, const QString &fileName)
 {
-    const QString program = QDir(folders.program).filePath(kFileName);
-    const QString user = QDir(folders.user).filePath(kFileName);
+    const QString program = QDir(folders.program).filePath(fileName);
+    const QString user = QDir(folders.user).filePath(fileName);
     const Location where = settingsLocation(folders.programWritable, QFileInfo::exists(user),
                                             QFileInfo::exists(program));
     auto path = [&](Folder folder) {
@@ -139,34 +137,38 @@ void SetupPanel::toControls(const Settings &values)
     ui::named<QCheckBox>(client, "Check11")->setChecked(values.mirrorScoreboard);
 }
 
-void SetupPanel::restore()
+std::optional<QByteArray> readSettingsFile(const QString &path, qint64 limit)
 {
-    // Only a regular file is read: a directory, a pipe or a device named
-    // kata.ini is no settings file, and must not stall the start-up.
-    const QString path = settingsPaths().read;
     if (path.isEmpty() || !QFileInfo(path).isFile())
-        return;
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.read(qint64(kReadLimit));
-    file.close();
-    toControls(readSettings(std::string_view(bytes.constData(), std::size_t(bytes.size()))).values);
+        return std::nullopt;
+    return file.read(limit);
 }
 
-void SetupPanel::save()
+bool saveSettingsFile(const QString &path, const QByteArray &bytes)
 {
-    const std::string bytes = writeSettings(fromControls());
-    const QString path = settingsPaths().write;
     // The user's configuration folder may not be there yet.
     const bool folder = QDir().mkpath(QFileInfo(path).absolutePath());
     // The new content goes to a temporary file beside the old one, which it
     // replaces only once it is written completely. Unbuffered, so that a
     // short write (a full disk) shows here and the old file stays.
     QSaveFile file(path);
-    const bool saved = folder && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
-    if (saved)
+    return folder && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()
+        && file.commit();
+}
+
+void SetupPanel::restore()
+{
+    if (const auto bytes = readSettingsFile(settingsPaths().read, qint64(kReadLimit)))
+        toControls(readSettings(std::string_view(bytes->constData(), std::size_t(bytes->size()))).values);
+}
+
+void SetupPanel::save()
+{
+    const std::string bytes = writeSettings(fromControls());
+    if (saveSettingsFile(settingsPaths().write, QByteArray::fromStdString(bytes)))
         m_platform.messages->show(m_client->window(), platform::MessageIcon::Information, QStringLiteral("Ini-file saved"));
     else
         m_platform.messages->show(m_client->window(), platform::MessageIcon::Critical, QStringLiteral("Error saving"));

@@ -17,6 +17,7 @@ inline constexpr BgrColour kSystemWindow = 0x80000005u;
 inline constexpr BgrColour kTransparent = 0xFFFFFFFFu;
 inline constexpr BgrColour kWhite = 0x00FFFFFFu;
 inline constexpr BgrColour kBlack = 0x00000000u;
+inline constexpr BgrColour kButtonGrey = 0x00E1D7D5; // the command buttons' face
 
 // A colour given as (red, green, blue).
 constexpr BgrColour rgb(int red, int green, int blue)
@@ -34,6 +35,7 @@ enum class Kind {
     Option,     // radio button, one group per container
     Check,
     Text,       // one-line edit field
+    Combo,      // drop-down list; its text is its accessible name
     Button,     // the program's push button
     Line,       // from (left, top) to (left + width, top + height)
 };
@@ -48,6 +50,7 @@ inline constexpr Font kNoFont{};
 inline constexpr Font kArial825Bold{"Arial", 8.25, true};
 inline constexpr Font kArial675Bold{"Arial", 6.75, true};
 inline constexpr Font kArial9Bold{"Arial", 9, true};
+inline constexpr Font kArial975Bold{"Arial", 9.75, true};
 
 enum class Align { Left, Centre };
 

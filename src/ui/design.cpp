@@ -5,6 +5,7 @@
 #include "ui/widgets.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -91,6 +92,11 @@ QWidget *make(const Control &row, QWidget *parent)
             field->setAlignment(Qt::AlignCenter);
         return field;
     }
+    case Kind::Combo: {
+        auto *combo = new QComboBox(parent);
+        combo->setAccessibleName(text);
+        return combo;
+    }
     case Kind::Button: {
         auto *button = new PushButton(parent);
         button->setText(text);
@@ -160,6 +166,20 @@ void build(QWidget *client, std::span<const Control> table, Listed order)
             widget->raise();
     for (const auto &[row, widget] : made)
         widget->setVisible(!row->hidden);
+}
+
+void buildFixedWindow(QWidget *window, std::string_view name, const QString &title, int width, int height,
+                      std::span<const Control> table)
+{
+    window->setObjectName(qs(name));
+    window->setWindowTitle(title);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    window->setFixedSize(px(width), px(height));
+    build(window, table);
 }
 
 } // namespace ui

@@ -23,6 +23,11 @@ enum class Listed { BackToFront, FrontToBack };
 // shapes, pictures, lines), as they do in the design.
 void build(QWidget *client, std::span<const Control> table, Listed order = Listed::BackToFront);
 
+// Makes `window` a white window of a fixed client size (twips), named and
+// titled, that is gone once closed, and builds `table` in it.
+void buildFixedWindow(QWidget *window, std::string_view name, const QString &title, int width, int height,
+                      std::span<const Control> table);
+
 // A design text (name, caption) as a Qt string.
 inline QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 

@@ -62,6 +62,11 @@ private:
     QList<QScreen *> m_gone;
 };
 
+// A PC on one network, the hall's.
+struct FixedNetwork final : platform::Network {
+    QStringList addresses() const override { return {QStringLiteral("192.168.1.20")}; }
+};
+
 // Fresh temporary folders: `dir` stands for the program's folder, writable or not as `programWritable` says
 // (tests run as root, whom permission bits do not stop); the user's configuration folder lies, not yet made,
 // inside `home`.
@@ -74,6 +79,7 @@ struct FakePlatform {
     ScriptedFileDialog files;
     RecordedSounds sounds;
     AnnouncedDisplays displays;
+    FixedNetwork network;
 
     // The match clock's time in ms: moved by the test, or the real one.
     std::int64_t time = 0;
@@ -82,7 +88,7 @@ struct FakePlatform {
     platform::Platform platform()
     {
         return platform::Platform{&messages, &files, {dir.path(), programWritable, userFolder()}, &displays, &sounds,
-                                  [this] { return realTime ? platform::monotonicMs() : time; }};
+                                  &network, [this] { return realTime ? platform::monotonicMs() : time; }};
     }
     QString userFolder() const { return QDir(home.path()).filePath(QStringLiteral(".config/Taikan")); }
     // kata.ini beside the program, and in the user's folder.

@@ -39,27 +39,29 @@ struct SnapshotResult {
     QString message;
 };
 
-inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &name)
+// `renderedWith` and `fingerprintFile`: another renderer's (a browser's) pictures.
+inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &name,
+                                      const QByteArray &renderedWith = renderingFingerprint(),
+                                      const QString &fingerprintFile = QStringLiteral("fingerprint.txt"))
 {
     const QDir dir(QStringLiteral(TAIKAN_PICTURES_DIR));
     const QString approvedPath = dir.filePath(name + QStringLiteral(".png"));
-    QFile fingerprint(dir.filePath(QStringLiteral("fingerprint.txt")));
+    QFile fingerprint(dir.filePath(fingerprintFile));
     const QImage actual = rendered.convertToFormat(QImage::Format_RGB32);
 
     if (qEnvironmentVariableIntValue("TAIKAN_APPROVE") == 1) {
         if (!actual.save(approvedPath) || !fingerprint.open(QIODevice::WriteOnly))
             return {SnapshotResult::Differs, QStringLiteral("cannot write %1").arg(approvedPath)};
-        fingerprint.write(renderingFingerprint());
+        fingerprint.write(renderedWith);
         return {SnapshotResult::Approved, approvedPath};
     }
 
     const QByteArray approvedWith = fingerprint.open(QIODevice::ReadOnly) ? fingerprint.readAll() : QByteArray();
-    if (approvedWith != renderingFingerprint())
+    if (approvedWith != renderedWith)
         return {SnapshotResult::Skipped,
                 QStringLiteral("pictures approved with %1, this machine renders as %2; "
                                "compare by eye or re-approve with tools/approve-pictures.sh")
-                    .arg(QString::fromLatin1(approvedWith.trimmed()),
-                         QString::fromLatin1(renderingFingerprint().trimmed()))};
+                    .arg(QString::fromLatin1(approvedWith.trimmed()), QString::fromLatin1(renderedWith.trimmed()))};
 
     const QImage approved = QImage(approvedPath).convertToFormat(QImage::Format_RGB32);
     if (approved.isNull())
@@ -103,10 +105,10 @@ inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &nam
 } // namespace testing
 
 // Compares `image` with the approved picture `name`; skips where the
-// pictures were approved under other fonts or another Qt.
-#define COMPARE_SNAPSHOT(image, name)                                                                               \
+// pictures were approved under other fonts or another Qt (or browser).
+#define COMPARE_SNAPSHOT(image, ...)                                                                                \
     do {                                                                                                            \
-        const testing::SnapshotResult result_ = testing::compareSnapshot((image), (name));                          \
+        const testing::SnapshotResult result_ = testing::compareSnapshot((image), __VA_ARGS__);                     \
         if (result_.outcome == testing::SnapshotResult::Skipped)                                                    \
             QSKIP(qPrintable(result_.message));                                                                     \
         if (result_.outcome == testing::SnapshotResult::Differs)                                                    \

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "browserboard/boardstate.h"
+#include "browserboard/serving.h"
+#include "platform/platform.h"
+
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class QThread;
+class QWidget;
+
+namespace browserboard {
+
+class HttpBoard;
+class Webbord;
+
+// The scoreboard in any browser on the hall's network, live and read-only.
+// The console feeds it every write it gives the scoreboard window; it keeps
+// the board's twin (BoardState) and, once switched on, hands each change to
+// the server in its own thread and goes on: the match never waits for a
+// browser. Off by default; the choice is remembered in browser.ini beside
+// kata.ini.
+class BrowserBoard : public QObject {
+    Q_OBJECT
+public:
+    enum class Status { Off, Starting, Serving };
+
+    // `console`: the window its messages and its own window belong to.
+    BrowserBoard(const platform::Platform &platform, QWidget *console);
+    ~BrowserBoard() override;
+
+    // The scoreboard's twin. opened(): the scoreboard window opens.
+    void opened(const QString &fieldNumber, bool mirrored);
+    void setCounts(int red, int blue);
+    void setFieldNumber(const QString &text);
+    void writeClock(Digit digit, const QString &text);
+    void setClockColour(const QColor &colour);
+    void setClockShown(bool shown);
+    void setMirrored(bool mirrored);
+    const BoardState &state() const { return m_state; }
+
+    // Reads browser.ini, at start-up, and switches on where it says so.
+    void restore();
+    // Serves as `choice` says; `remember` keeps the choice in browser.ini
+    // once it serves. A port in use or an address that is not this PC's:
+    // a message, and it stays off.
+    void switchOn(ServeChoice choice, bool remember);
+    void switchOff(bool remember);
+    // What a client may take, from the next switching on.
+    void setLimits(const Limits &limits) { m_limits = limits; }
+    Status status() const { return m_status; }
+    const ServeChoice &choice() const { return m_choice; }
+    quint16 port() const { return m_port; } // where it serves
+    int pages() const { return m_pages; }   // the live pages it serves now
+    QStringList urls() const { return m_urls; } // what to type into a browser, while it serves
+    QStringList localAddresses() const;
+
+    // Its window: opens it, or brings the open one to the front.
+    void showWindow();
+    Webbord *window() const;
+
+signals:
+    void statusChanged(); // and the number of live pages
+
+private:
+    void changed();
+    void publish();
+    void setStatus(Status status);
+    void listening(int generation, quint16 port);
+    void refused(int generation, int socketError, const QString &reason);
+    void tell(const QString &text);
+    HttpBoard &server();
+    void save();
+
+    platform::Platform m_platform;
+    QWidget *m_console;
+    Limits m_limits;
+    BoardState m_state;
+    bool m_publishDue = false;
+    ServeChoice m_choice;
+    Status m_status = Status::Off;
+    quint16 m_port = 0;
+    QStringList m_urls; // found once it serves: the PC's networks are not asked during a match
+    int m_pages = 0;
+    int m_generation = 0; // of the latest start; answers to older ones are dropped
+    bool m_remember = false;
+    QThread *m_thread = nullptr;
+    HttpBoard *m_server = nullptr;
+    QPointer<Webbord> m_window;
+};
+
+} // namespace browserboard

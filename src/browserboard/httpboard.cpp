@@ -1,0 +1,291 @@
+#include "browserboard/httpboard.h"
+
+#include "scoreboard/boarddesign.h"
+#include "ui/colours.h"
+#include "ui/design.h"
+
+#include <QFile>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+
+namespace browserboard {
+
+namespace {
+
+using Status = QHttpServerResponder::StatusCode;
+
+// The program's own files, the only ones served: no path reaches the file system.
+struct BuiltIn {
+    const char *path;
+    const char *resource;
+    const char *type;
+};
+constexpr BuiltIn kBuiltIn[] = {
+    {"/", ":/web/board.html", "text/html; charset=utf-8"},
+    {"/overlay", ":/web/overlay.html", "text/html; charset=utf-8"},
+    {"/board.css", ":/web/board.css", "text/css; charset=utf-8"},
+    {"/board.js", ":/web/board.js", "text/javascript; charset=utf-8"},
+    {"/flags/red.svg", ":/flags/red.svg", "image/svg+xml"},
+    {"/flags/blue.svg", ":/flags/blue.svg", "image/svg+xml"},
+    {"/favicon.svg", ":/icons/taikan.svg", "image/svg+xml"},
+};
+
+struct Served {
+    QByteArray type;
+    QByteArray bytes;
+};
+
+// Read once, from the program itself.
+const QHash<QByteArray, Served> &builtIn()
+{
+    static const QHash<QByteArray, Served> files = [] {
+        QHash<QByteArray, Served> all;
+        for (const BuiltIn &file : kBuiltIn) {
+            QFile resource(QLatin1String(file.resource));
+            all.insert(file.path, {file.type, resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray()});
+        }
+        return all;
+    }();
+    return files;
+}
+
+// A browser loads nothing but the program's own files into these pages.
+constexpr char kPolicy[] = "default-src 'self'; base-uri 'none'; form-action 'none'; object-src 'none'";
+// A page reconnects a second after it lost the board.
+constexpr char kRetry[] = "retry: 1000\n\n";
+// The board's answer where a request's line and headers are too long; then
+// it closes the connection.
+constexpr char kTooLarge[] = "HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Length: 0\r\n"
+                             "Connection: close\r\nX-Content-Type-Options: nosniff\r\n\r\n";
+// What the kernel holds for one connection; beyond, the backlog shows in bytesToWrite().
+constexpr int kSendBuffer = 64 * 1024;
+
+void writeHeaders(QHttpServerResponder &responder, Status status, const QByteArray &type, bool fresh)
+{
+    responder.writeStatusLine(status);
+    responder.writeHeader("Content-Type", type);
+    responder.writeHeader("Content-Security-Policy", kPolicy);
+    responder.writeHeader("X-Content-Type-Options", "nosniff");
+    responder.writeHeader("Referrer-Policy", "no-referrer");
+    // The state is never kept by a browser or a proxy; the files are asked for again.
+    responder.writeHeader("Cache-Control", fresh ? "no-store" : "no-cache");
+    if (status == Status::MethodNotAllowed)
+        responder.writeHeader("Allow", "GET, HEAD");
+}
+
+void answer(QHttpServerResponder &responder, Status status, const QByteArray &type, const QByteArray &body,
+            bool head, bool fresh = false)
+{
+    writeHeaders(responder, status, type, fresh);
+    responder.writeHeader("Content-Length", QByteArray::number(body.size()));
+    responder.writeBody(head ? QByteArray() : body);
+}
+
+QString designText(std::string_view name) { return ui::qs(scoreboard::designRow(name).text); }
+QString designFill(std::string_view name) { return ui::toQColor(scoreboard::designRow(name).back).name(); }
+
+// The state as /state.json gives it; format 1.
+QByteArray stateJson(const BoardState &state)
+{
+    const QJsonObject clock{
+        {"shown", state.clockShown},
+        {"text", QString::fromStdString(state.clockText())},
+        {"minutes", QString::fromStdString(state.minutes)},
+        {"tens", QString::fromStdString(state.tens)},
+        {"units", QString::fromStdString(state.units)},
+        {"warning", state.warning()},
+        {"colour", ui::toQColor(state.clockColour).name()},
+    };
+    const QJsonObject json{
+        {"format", 1},
+        {"red", QJsonObject{{"name", designText("Label1_1")}, {"colour", designFill("Shape2")}, {"flags", state.red}}},
+        {"blue", QJsonObject{{"name", designText("Label1_2")}, {"colour", designFill("Shape1")}, {"flags", state.blue}}},
+        {"field", QJsonObject{{"caption", designText("Label1_3")}, {"number", QString::fromStdString(state.fieldNumber)}}},
+        {"clock", clock},
+        {"mirrored", state.mirrored},
+    };
+    return QJsonDocument(json).toJson(QJsonDocument::Compact);
+}
+
+// Takes each connection as it comes, or closes it at once.
+class Gate final : public QTcpServer {
+public:
+    Gate(std::function<bool(QTcpSocket *)> admit, QObject *parent) : QTcpServer(parent), m_admit(std::move(admit)) {}
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto *socket = new QTcpSocket(this);
+        if (socket->setSocketDescriptor(descriptor) && m_admit(socket)) {
+            addPendingConnection(socket);
+            return;
+        }
+        socket->abort();
+        delete socket;
+    }
+
+private:
+    std::function<bool(QTcpSocket *)> m_admit;
+};
+
+} // namespace
+
+HttpBoard::HttpBoard() : m_heartbeat(new QTimer(this))
+{
+    setObjectName(QStringLiteral("httpboard"));
+    m_heartbeat->setObjectName(QStringLiteral("heartbeat"));
+    connect(m_heartbeat, &QTimer::timeout, this, [this] { toPages(m_event); });
+    publish(BoardState::opened("0", false));
+}
+
+HttpBoard::~HttpBoard() { stop(); }
+
+void HttpBoard::start(const QHostAddress &address, quint16 port, const Limits &limits, int generation)
+{
+    stop();
+    m_limits = limits;
+    m_heartbeat->setInterval(m_limits.heartbeatMs);
+    auto *gate = new Gate([this](QTcpSocket *socket) { return admit(socket); }, this);
+    gate->setObjectName(QStringLiteral("gate"));
+    // Connections that come at once wait to be taken rather than being
+    // refused by the system (Windows refuses beyond the backlog).
+    gate->setListenBacklogSize(m_limits.connections);
+    if (!gate->listen(address, port)) {
+        emit refused(generation, gate->serverError(), gate->errorString());
+        delete gate;
+        return;
+    }
+    bind(gate);
+    m_gate = gate;
+    m_heartbeat->start();
+    emit listening(generation, gate->serverPort());
+}
+
+void HttpBoard::stop()
+{
+    m_heartbeat->stop();
+    delete m_gate.data(); // with every connection
+}
+
+int HttpBoard::pages() const
+{
+    return int(std::count_if(m_connections.begin(), m_connections.end(), [](const Connection &c) { return c.page; }));
+}
+
+void HttpBoard::publish(const BoardState &state)
+{
+    m_json = stateJson(state);
+    m_event = "data: " + m_json + "\n\n";
+    toPages(m_event);
+}
+
+void HttpBoard::toPages(const QByteArray &bytes)
+{
+    for (auto it = m_connections.cbegin(); it != m_connections.cend(); ++it)
+        if (it->page)
+            send(it.key(), bytes);
+}
+
+bool HttpBoard::admit(QTcpSocket *socket)
+{
+    if (m_connections.size() >= m_limits.connections)
+        return false;
+    socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBuffer);
+    // Qt takes no more from the network than one request may hold.
+    socket->setReadBufferSize(m_limits.requestBytes + 1);
+    auto *deadline = new QTimer(socket);
+    deadline->setObjectName(QStringLiteral("deadline"));
+    deadline->setSingleShot(true);
+    deadline->setInterval(m_limits.requestTimeoutMs);
+    connect(deadline, &QTimer::timeout, socket, &QAbstractSocket::abort);
+    deadline->start();
+    m_connections.insert(socket, Connection{deadline});
+    connect(socket, &QObject::destroyed, this, [this, socket] {
+        if (m_connections.take(socket).page)
+            emit pagesChanged(pages());
+    });
+    // Connected before Qt's parser, which connects when the gate hands the socket on.
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] { screen(socket); });
+    return true;
+}
+
+void HttpBoard::screen(QTcpSocket *socket)
+{
+    Connection &connection = *m_connections.find(socket); // admitted: known until destroyed
+    // What Qt's parser has not read yet: it reads everything each time, up to
+    // the end of a request, after which handleRequest() starts the count anew.
+    const qint64 arrived = socket->bytesAvailable();
+    connection.requestBytes += arrived;
+    if (!connection.page && connection.requestBytes <= m_limits.requestBytes)
+        return;
+    // A live page sends nothing more; a request too long is refused. Qt's parser
+    // gets none of it.
+    socket->read(arrived);
+    if (!connection.page)
+        socket->write(kTooLarge);
+    socket->disconnectFromHost();
+}
+
+void HttpBoard::send(QTcpSocket *socket, const QByteArray &bytes)
+{
+    if (socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    socket->write(bytes);
+    keepBounded(socket);
+}
+
+void HttpBoard::keepBounded(QTcpSocket *socket)
+{
+    socket->flush();
+    if (socket->bytesToWrite() > m_limits.backlogBytes)
+        socket->abort();
+}
+
+bool HttpBoard::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    const auto known = m_connections.find(socket);
+    if (known == m_connections.end()) {
+        socket->abort();
+        return true;
+    }
+    Connection &connection = *known;
+    connection.requestBytes = 0;
+    connection.deadline->start(); // for the next request on this connection
+
+    QHttpServerResponder responder = makeResponder(request, socket);
+    const QHttpServerRequest::Method method = request.method();
+    const bool head = method == QHttpServerRequest::Method::Head;
+    const QByteArray path = request.url().path().toUtf8();
+    if (!head && method != QHttpServerRequest::Method::Get) {
+        answer(responder, Status::MethodNotAllowed, "text/plain; charset=utf-8", "GET and HEAD only\n", false);
+    } else if (path == "/events") {
+        writeHeaders(responder, Status::Ok, "text/event-stream", true);
+        if (head) {
+            responder.writeBody(QByteArray());
+        } else {
+            responder.writeBody(kRetry + m_event);
+            connection.page = true;
+            connection.deadline->stop();
+            emit pagesChanged(pages());
+        }
+    } else if (path == "/state.json") {
+        answer(responder, Status::Ok, "application/json", m_json, head, true);
+    } else if (const auto file = builtIn().constFind(path); file != builtIn().cend()) {
+        answer(responder, Status::Ok, file->type, file->bytes, head);
+    } else {
+        answer(responder, Status::NotFound, "text/plain; charset=utf-8", "Not found\n", head);
+    }
+    keepBounded(socket);
+    return true;
+}
+
+void HttpBoard::missingHandler(const QHttpServerRequest &, QTcpSocket *socket) { socket->disconnectFromHost(); }
+
+} // namespace browserboard

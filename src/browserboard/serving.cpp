@@ -1,0 +1,121 @@
+#include "browserboard/serving.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace browserboard {
+
+namespace {
+
+std::optional<int> portNumber(std::string_view text)
+{
+    int port = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (text.empty() || text.size() > 5 || error != std::errc() || end != text.data() + text.size()
+        || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }) || port < 1
+        || port > 65535)
+        return std::nullopt;
+    return port;
+}
+
+bool looksLikeAddress(std::string_view text)
+{
+    return !text.empty() && text.size() <= 64 && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == ':'
+            || c == '%' || c == '_' || c == '-';
+    });
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+void setWhere(ServeChoice &choice, std::string_view address)
+{
+    if (address == "all" || address.empty() || address == kAnyAddress || address == "*") {
+        choice.where = Where::Everywhere;
+    } else if (address == "this-pc" || address == kLoopback || address == "localhost") {
+        choice.where = Where::ThisPc;
+    } else {
+        choice.where = Where::Address;
+        choice.address = std::string(address);
+    }
+}
+
+} // namespace
+
+std::optional<ServeChoice> parseServe(std::string_view text)
+{
+    const std::size_t colon = text.rfind(':');
+    const std::optional<int> port = portNumber(colon == std::string_view::npos ? text : text.substr(colon + 1));
+    if (!port)
+        return std::nullopt;
+    std::string_view address = colon == std::string_view::npos ? std::string_view() : text.substr(0, colon);
+    if (address.size() >= 2 && address.front() == '[' && address.back() == ']')
+        address = address.substr(1, address.size() - 2);
+    if (colon != std::string_view::npos && !looksLikeAddress(address))
+        return std::nullopt;
+    ServeChoice choice;
+    choice.on = true;
+    choice.port = *port;
+    setWhere(choice, address);
+    return choice;
+}
+
+ServeChoice readServeFile(std::string_view bytes)
+{
+    ServeChoice choice;
+    bytes = bytes.substr(0, kServeFileLimit);
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size());
+        const std::string_view line = bytes.substr(0, end);
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const std::string_view key = trimmed(line.substr(0, equals));
+        const std::string_view value = trimmed(line.substr(equals + 1));
+        if (key == "on" && (value == "0" || value == "1"))
+            choice.on = value == "1";
+        else if (key == "port" && portNumber(value))
+            choice.port = *portNumber(value);
+        else if (key == "listen" && (value == "all" || value == "this-pc" || looksLikeAddress(value)))
+            setWhere(choice, value);
+    }
+    return choice;
+}
+
+std::string writeServeFile(const ServeChoice &choice)
+{
+    const std::string listen = choice.where == Where::Everywhere ? "all"
+        : choice.where == Where::ThisPc                          ? "this-pc"
+                                                                 : choice.address;
+    return "on=" + std::string(choice.on ? "1" : "0") + "\r\nport=" + std::to_string(choice.port)
+        + "\r\nlisten=" + listen + "\r\n";
+}
+
+std::vector<std::string> boardUrls(const ServeChoice &choice, int port, const std::vector<std::string> &localAddresses)
+{
+    std::vector<std::string> hosts;
+    if (choice.where == Where::Address)
+        hosts.push_back(choice.address);
+    else if (choice.where == Where::Everywhere)
+        hosts = localAddresses;
+    if (hosts.empty())
+        hosts.emplace_back(kLoopback);
+    std::vector<std::string> urls;
+    for (const std::string &host : hosts) {
+        const bool v6 = host.find(':') != std::string::npos;
+        urls.push_back("http://" + (v6 ? '[' + host + ']' : host) + (port == 80 ? "" : ':' + std::to_string(port))
+                       + '/');
+    }
+    return urls;
+}
+
+} // namespace browserboard

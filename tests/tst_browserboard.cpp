@@ -1,0 +1,267 @@
+// The browser board on loopback, through real sockets: every route, what a
+// hostile or careless client can do to it, switching it on and off; and its
+// page in a real browser (Debian's chromium, headless) while the console is
+// clicked as the operator clicks it.
+#include "browserboard/browserboard.h"
+#include "support/chromium.h"
+#include "support/console.h"
+#include "support/snapshot.h"
+
+#include <QCheckBox>
+#include <QPainter>
+#include <QRadioButton>
+#include <QTcpServer>
+
+using browserboard::BrowserBoard;
+using browserboard::Where;
+
+namespace {
+
+constexpr int kTimeout = 400; // for a complete request, instead of 10 s
+
+QByteArray request(const char *method, const QByteArray &path) { return method + (' ' + path) + " HTTP/1.1\r\nHost: b\r\n\r\n"; }
+
+// A client of the board: what it was answered; `readBuffer` 1: it stops reading.
+struct Client : QTcpSocket {
+    QByteArray got;
+    Client(quint16 port, const QByteArray &bytes, int readBuffer = 0)
+    {
+        setReadBufferSize(readBuffer);
+        if (!readBuffer)
+            connect(this, &QTcpSocket::readyRead, this, [this] { got += readAll(); });
+        connectToHost(QHostAddress::LocalHost, port);
+        write(bytes);
+    }
+    bool closed() const { return state() == UnconnectedState; }
+    QJsonObject last(const char *part) const // of the last event
+    {
+        const qsizetype end = got.lastIndexOf("}\n\n"), start = got.lastIndexOf("data: ", end) + 6;
+        return QJsonDocument::fromJson(got.mid(start, end + 1 - start))[QLatin1String(part)].toObject();
+    }
+};
+
+} // namespace
+
+class BrowserBoardTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::Console> c;
+    std::unique_ptr<testing::Chromium> browser;
+    BrowserBoard *board = nullptr;
+
+    void serve(browserboard::ServeChoice choice, bool remember = false)
+    {
+        board->switchOn(choice, remember);
+        QTRY_VERIFY(board->status() != BrowserBoard::Status::Starting);
+    }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(board->port()); }
+    bool live(bool on = true) { return browser->until(QStringLiteral("document.body.classList.contains('offline') != %1").arg(on)); }
+    // Red and blue flags, field number, clock digits, clock shown, mirrored: in the page and on the scoreboard.
+    QString inPage()
+    {
+        return browser->evaluate(QStringLiteral("['red-flags', 'blue-flags', 'field-number', 'minutes', 'tens', 'units'].map(id => "
+                                                "document.getElementById(id).textContent).join(' ') + (clock.hidden ? ' hidden' : ' shown')"
+                                                " + (document.getElementById('red').classList.contains('first') ? ' mirrored' : '')"))
+            .toString();
+    }
+    QString onBoard()
+    {
+        QStringList texts;
+        for (const char *name : {"scr", "scb", "Label1_4", "Label1_7", "Label1_0", "Label1_6"})
+            texts << c->boardText(name);
+        const auto at = [this](const char *name) { return c->board()->findChild<QWidget *>(QLatin1String(name)); };
+        return texts.join(' ') + (at("Frame1")->isVisible() ? " shown" : " hidden") + (at("scr")->x() < at("scb")->x() ? " mirrored" : "");
+    }
+    void compare(const QImage &picture, const char *name)
+    {
+        COMPARE_SNAPSHOT(picture, QLatin1String(name), browser->version + ' ' + testing::renderingFingerprint(),
+                         QStringLiteral("fingerprint-browser.txt"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        c = std::make_unique<testing::Console>(nullptr, false);
+        c->fake.realTime = true; // the clock counts as in the hall
+        board = &c->kata->browser();
+        board->setLimits({256, 8192, 64 * 1024, kTimeout, 5000});
+        serve({true, 0, Where::ThisPc, {}});
+        QCOMPARE(board->status(), BrowserBoard::Status::Serving);
+    }
+    void cleanupTestCase() { browser.reset(); }
+
+    // Closed, the scoreboard's twin follows every change; open, the page shows what the scoreboard shows.
+    void thePageFollowsTheConsole()
+    {
+        if (testing::Chromium::program().isEmpty())
+            QSKIP("no chromium here; tools/install-deps.sh installs it");
+        browser = std::make_unique<testing::Chromium>();
+        QVERIFY(browser->ready());
+        browser->resize({1920, 1080}, url());
+        QVERIFY(live());
+        c->click("Optionr1");
+        c->setText("Text5", QStringLiteral("7"));
+        c->click("command12");
+        QTRY_COMPARE(inPage(), QStringLiteral("1 4 7 1 0 0 hidden"));
+        for (const char *name : {"command1", "Optionb3", "command6", "Command4"}) { // open; blue 3; the clock from 1:30
+            c->setText("Text6", QStringLiteral("30"));
+            c->click(name);
+            QTRY_COMPARE(inPage(), onBoard());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(inPage(), QStringLiteral("2 3 7 1 2 9 shown"), 3000); // the clock counts
+        c->click("Command5");
+        for (const auto &[size, name] : {std::pair{QSize(1920, 1080), "browser-16x9"}, {QSize(1024, 768), "browser-4x3"}, {QSize(390, 844), "browser-phone"}}) {
+            browser->resize(size); // any shape: the whole window and nothing beyond it
+            QVERIFY(browser->evaluate("document.documentElement.scrollHeight <= innerHeight && document.documentElement.scrollWidth <= innerWidth").toBool());
+            compare(browser->screenshot(), name);
+        }
+    }
+
+    // Off, the page says so; on again, it shows at once what changed meanwhile. The overlay is transparent.
+    void thePageComesBack()
+    {
+        if (!browser)
+            QSKIP("no chromium here");
+        browser->resize({1920, 1080});
+        const quint16 port = board->port();
+        c->click("Command2");
+        board->switchOff(false);
+        QVERIFY(live(false));
+        c->click("Optionr5");
+        c->get<QCheckBox>("Check11")->setChecked(true);
+        serve({true, port, Where::ThisPc, {}});
+        QVERIFY(live());
+        QCOMPARE(inPage(), QStringLiteral("5 0 7 1 2 9 shown mirrored")); // the closed scoreboard's field number kept
+        c->get<QCheckBox>("Check11")->setChecked(false);
+        browser->resize({1280, 720}, url() + "overlay");
+        QVERIFY(browser->until(QStringLiteral("document.getElementById('red').classList.contains('second') && !document.body.classList.contains('offline')")));
+        const QImage shot = browser->screenshot(true);
+        QCOMPARE(qAlpha(shot.pixel(shot.width() - 1, shot.height() - 1)) * 1000 + qAlpha(shot.pixel(20, 20)), 255);
+        QImage video(640, 120, QImage::Format_RGB32);
+        video.fill(QColor(60, 90, 60));
+        QPainter(&video).drawImage(0, 0, shot);
+        compare(video, "browser-overlay");
+    }
+
+    // Each answer's status, headers and body; GET and HEAD of the program's own files only.
+    void routes()
+    {
+        browser.reset();
+        const QByteArray html = "200 OK\r\nContent-Type: text/html; charset=utf-8", page = "<!DOCTYPE html>";
+        const struct { QByteArray sent, answer, body; } rows[] = { // answer "": none, closed
+            {request("GET", "/"), html, page}, {request("GET", "/overlay"), html, page}, {request("HEAD", "/?x=1"), html, ""},
+            {request("GET", "/board.css"), "200 OK\r\nContent-Type: text/css", "/*"},
+            {request("GET", "/board.js"), "200 OK\r\nContent-Type: text/javascript", "//"},
+            {request("GET", "/flags/red.svg"), "200 OK\r\nContent-Type: image/svg+xml", "<?xml"},
+            {request("GET", "/favicon.svg"), "200 OK\r\nContent-Type: image/svg+xml", "<?xml"},
+            {request("GET", "/state.json"), "200 OK\r\nContent-Type: application/json", "{\"blue\":{\"colour\":\"#0000c0\",\"flags\":"},
+            {request("HEAD", "/events"), "200 OK\r\nContent-Type: text/event-stream", ""},
+            {request("GET", "/nothing"), "404 Not Found", "Not found"}, {request("GET", "/../CMakeLists.txt"), "404 Not Found", ""},
+            {request("GET", "/web/board.html"), "404 Not Found", ""}, {request("GET", "/%2e%2e/kata.ini"), "404 Not Found", ""},
+            {request("POST", "/"), "405 Method Not Allowed", ""}, {request("PUT", "/state.json"), "405 Method Not Allowed", ""},
+            {request("DELETE", "/"), "405 Method Not Allowed", ""}, {request("BREW", "/"), "405 Method Not Allowed", ""},
+            {"GET / HTTP/1.1\r\nX: " + QByteArray(9000, 'a') + "\r\n\r\n", "431 Request Header Fields Too Large", ""},
+            {QByteArray("\x16\x03\x01\x00\xa5\x01\x00\x00\xa1\x03\x03\n", 12), "", ""}, {"", "", ""}, // garbage; nothing at all
+        };
+        for (const auto &row : rows) {
+            QElapsedTimer time;
+            time.start();
+            Client client(board->port(), row.sent);
+            QVERIFY(QTest::qWaitFor([&] { return client.closed() || client.got.contains("\r\n\r\n"); }, 3000));
+            QTest::qWait(50);
+            const QByteArray head = client.got.left(client.got.indexOf("\r\n\r\n")), body = client.got.mid(head.size() + 4);
+            QVERIFY2(row.answer.isEmpty() ? client.got.isEmpty() : head.startsWith("HTTP/1.1 " + row.answer), row.sent.left(30));
+            QVERIFY2(client.closed() == (row.answer.isEmpty() || row.answer.startsWith("431")), row.sent.left(30));
+            QVERIFY(!row.sent.isEmpty() || time.elapsed() >= kTimeout - 50); // silent: closed once the time is up
+            if (row.answer.isEmpty() || row.answer.startsWith("431"))
+                continue;
+            const bool live = row.answer.startsWith("200") && (row.sent.contains(" /state.json ") || row.sent.contains(" /events "));
+            for (const QByteArray &header : {QByteArray("Content-Security-Policy: default-src 'self'; base-uri 'none'; form-action 'none'; "
+                                                        "object-src 'none'"), QByteArray("X-Content-Type-Options: nosniff"),
+                                             QByteArray(live ? "Cache-Control: no-store" : "Cache-Control: no-cache")})
+                QVERIFY2((head + "\r\n").contains("\r\n" + header + "\r\n"), header);
+            QCOMPARE(head.contains("\r\nAllow: GET, HEAD"), row.answer.startsWith("405"));
+            QVERIFY2(body.startsWith(row.body) && (!row.sent.startsWith("HEAD") || body.isEmpty()), body.left(80));
+            if (row.sent.startsWith("HEAD /?")) // the length of what GET gives
+                QVERIFY(head.contains("Content-Length: " + QByteArray::number(testing::readFile(":/web/board.html").size())));
+        }
+    }
+
+    // 300 pages at once: 256 are served and hear of the next decision, the rest are closed at once.
+    void crowd()
+    {
+        board->setLimits({256, 8192, 64 * 1024, 10'000, 5000}); // a slow system takes its time to ask
+        serve({true, 0, Where::ThisPc, {}});
+        std::vector<std::unique_ptr<Client>> pages;
+        for (int i = 0; i < 300; ++i)
+            pages.push_back(std::make_unique<Client>(board->port(), request("GET", "/events")));
+        auto count = [&](auto test) { return std::count_if(pages.begin(), pages.end(), [&](auto &p) { return test(*p); }); };
+        QTRY_COMPARE_WITH_TIMEOUT(count([](const Client &p) { return p.closed(); }), 44, 10000);
+        QTRY_COMPARE(board->pages(), 256);
+        c->click("Optionr4");
+        QTRY_COMPARE_WITH_TIMEOUT(count([](const Client &p) { return p.last("red")["flags"] == 4 && p.last("blue")["flags"] == 1; }), 256, 10000);
+        QVERIFY(Client(board->port(), request("GET", "/")).waitForDisconnected(500)); // full
+        pages.clear();
+        QTRY_COMPARE(board->pages(), 0);
+    }
+
+    // While the clock runs, a page that stops reading is dropped once its backlog is full; the others go on.
+    void aPageThatStopsReading()
+    {
+        c->click("Command4");
+        Client reader(board->port(), request("GET", "/events")), stalled(board->port(), request("GET", "/events"), 1);
+        QTRY_COMPARE(board->pages(), 2);
+        int tick = 0;
+        for (; tick < 20000 && board->pages() == 2; ++tick) { // a clock at full speed; the reader hears each tick
+            const qsizetype had = reader.got.size();
+            board->writeClock(browserboard::Digit::Tens, QString::number(tick));
+            for (QDeadlineTimer wait(5000); reader.got.size() == had && !wait.hasExpired();)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            QVERIFY(reader.got.size() > had);
+        }
+        QTRY_COMPARE(board->pages(), 1);
+        QVERIFY2(tick > 100, "not before its backlog is full");
+        QTRY_COMPARE(reader.last("clock")["tens"].toString(), QString::number(tick - 1));
+        QVERIFY(reader.last("clock")["shown"].toBool());
+        c->click("Command5");
+    }
+
+    // Switched on by the operator, remembered beside kata.ini; a port in use or a foreign address is said.
+    void switchingOnAndOff()
+    {
+        QTcpServer taken;
+        QVERIFY(taken.listen(QHostAddress::LocalHost));
+        const quint16 port = taken.serverPort();
+        const QString file = QDir(c->fake.dir.path()).filePath(QStringLiteral("browser.ini"));
+        for (const auto &[choice, message] : {std::pair{browserboard::ServeChoice{true, port, Where::ThisPc, {}}, QStringLiteral("port %1 is in use").arg(port)},
+                                              {{true, 8080, Where::Address, "192.0.2.1"}, "192.0.2.1 is not a network address of this PC (port 8080)"}}) {
+            serve(choice, true);
+            QCOMPARE(board->status(), BrowserBoard::Status::Off);
+            QVERIFY2(c->fake.messages.shown.takeLast().text.contains(message), qPrintable(message));
+        }
+        taken.close();
+        c->click("webbord");
+        QWidget *window = testing::windowsNamed("Webbord").value(0);
+        const auto in = [window](const char *name) { return window->findChild<QWidget *>(QLatin1String(name)); };
+        static_cast<QRadioButton *>(in("Option3"))->click();
+        static_cast<QLineEdit *>(in("Text1"))->setText(QString::number(port));
+        static_cast<QCheckBox *>(in("Check1"))->click();
+        QTRY_COMPARE(in("Label4")->property("text").toString(), QStringLiteral("http://127.0.0.1:%1/").arg(port));
+        QVERIFY(!in("Text1")->isEnabled() && window->isVisible());
+        const QByteArray saved = "on=1\r\nport=" + QByteArray::number(port) + "\r\nlisten=this-pc\r\n";
+        QTRY_VERIFY(QFileInfo::exists(file)); // read once written: Windows renames no file that is open
+        QCOMPARE(testing::readFile(file), saved);
+        QVERIFY(!QFile::exists(c->fake.settingsPath())); // kata.ini keeps to itself
+        c->restart(); // the next start serves again
+        QTRY_COMPARE(c->kata->browser().port(), port);
+        const QDateTime first = QFileInfo(file).lastModified();
+        c->kata->browser().switchOff(true);
+        QTRY_VERIFY(QFileInfo(file).lastModified() != first);
+        QCOMPARE(testing::readFile(file), QByteArray(saved).replace("on=1", "on=0"));
+        QVERIFY(c->fake.messages.shown.isEmpty());
+    }
+};
+
+QTEST_MAIN(BrowserBoardTest)
+#include "tst_browserboard.moc"
