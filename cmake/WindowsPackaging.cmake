@@ -37,11 +37,13 @@ target_sources(taikan PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/taikan.rc ${TAIKAN_ICO
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/taikan.rc PROPERTIES
   OBJECT_DEPENDS "${TAIKAN_ICON};${TAIKAN_MANIFEST}")
 
-# What taikan.exe loads besides Windows' own DLLs: Qt's libraries, the
-# plugins it takes (the Windows platform, SVG for its pictures and icon) and
+# What taikan.exe loads besides Windows' own DLLs: Qt's libraries (with the
+# network and HTTP server of the browser board), the plugins it takes (the
+# Windows platform, SVG for its pictures and icon) and
 # the compiler's runtime. Checked against what it really loads under Wine
 # (tests/windows/smoke.sh).
-set(TAIKAN_QT_LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg)
+find_package(Qt6 REQUIRED COMPONENTS WebSockets) # which Qt's HTTP server loads
+set(TAIKAN_QT_LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg Qt6::Network Qt6::HttpServer Qt6::WebSockets)
 set(TAIKAN_QT_PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QSvgPlugin Qt6::QSvgIconPlugin)
 set(TAIKAN_RUNTIME_DLLS)
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
