@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QStyleFactory>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QDir>
 #include <algorithm>
 #include <vector>
 
@@ -42,15 +44,15 @@ class Desk {
 public:
     explicit Desk(int hallRatio)
     {
-        QFile layout(m_dir.filePath(QStringLiteral("screens.json")));
         const QByteArray screens = QByteArray(R"({"screens":[
             {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
             {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":)")
             + QByteArray::number(hallRatio) + "}]}";
-        if (layout.open(QIODevice::WriteOnly))
-            layout.write(screens);
-        layout.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
+        if (m_layout.open())
+            m_layout.write(screens);
+        m_layout.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile="
+                                       + QFile::encodeName(QDir::current().relativeFilePath(m_layout.fileName())));
     }
     // For the console, once the application exists.
     platform::Platform platform()
@@ -69,6 +71,9 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    // In the current folder, named relatively: Qt splits the platform's
+    // arguments at colons, a Windows drive's too.
+    QTemporaryFile m_layout{QStringLiteral("screens-XXXXXX.json")};
     Silent m_silent;
 };
 

@@ -1,24 +1,15 @@
 #include "app/commandline.h"
 #include "browserboard/browserboard.h"
 #include "console/console.h"
+#include "platform/terminal.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QStyleFactory>
 #include <QTimer>
-#include <cstdio>
 
-namespace {
-
-void print(std::FILE *stream, const QString &text)
-{
-    if (!text.isEmpty()) {
-        std::fputs(text.toLocal8Bit().constData(), stream);
-        std::fflush(stream);
-    }
-}
-
-} // namespace
+using platform::print;
+using platform::Stream;
 
 int main(int argc, char *argv[])
 {
@@ -33,17 +24,20 @@ int main(int argc, char *argv[])
         line = app::readCommandLine(QCoreApplication::arguments(),
                                     [] { return settings::settingsPaths(platform::systemSettingsFolders()); });
     }
-    print(stdout, line.output);
-    print(stderr, line.error);
-    if (line.finished)
+    if (line.finished) {
+        // Only then: a program joined to a console ends when that console is closed.
+        platform::attachTerminal();
+        print(Stream::Output, line.output);
+        print(Stream::Error, line.error);
         return line.exitCode;
+    }
 
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QIcon icon(QStringLiteral(":/icons/taikan.svg"));
     if (icon.pixmap(QSize(64, 64)).isNull())
-        print(stderr, QStringLiteral("taikan: the program's pictures cannot be drawn; is Qt's SVG support "
-                                     "(libqt6svg6) installed?\n"));
+        print(Stream::Error, QStringLiteral("taikan: the program's pictures cannot be drawn; is Qt's SVG "
+                                            "support (libqt6svg6) installed?\n"));
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("taikan")); // its menu entry, taikan.desktop
 

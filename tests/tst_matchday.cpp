@@ -113,12 +113,16 @@ private slots:
 
         // Lines 1 to 5 hold the fields' texts; a character the file's
         // encoding cannot hold comes back as a replacement character.
-        const QList<QByteArray> lines = testing::readFile(c->fake.settingsPath()).split('\n');
+        // (UTF-8 after a byte-order mark where the system's 8-bit encoding cannot hold them, on Windows.)
+        const QByteArray bytes = testing::readFile(c->fake.settingsPath());
+        const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
+        const QList<QByteArray> lines = bytes.mid(utf8 ? 3 : 0).split('\n');
         QCOMPARE(lines.size(), 8);
         int line = 0;
         for (const char *name : {"eindwav", "waarwav", "hsch", "vsch", "fsch"}) {
             const QString held = c->get<QLineEdit>(name)->text();
-            const QString back = QString::fromLocal8Bit(lines[line++].chopped(1));
+            const QByteArray saved = lines[line++].chopped(1);
+            const QString back = utf8 ? QString::fromUtf8(saved) : QString::fromLocal8Bit(saved);
             QCOMPARE(back.size(), held.size());
             for (qsizetype i = 0; i < held.size(); ++i)
                 if (back[i] != held[i])
@@ -165,14 +169,17 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    QTemporaryFile layout;
+    // In the current folder, named relatively: Qt splits the platform's
+    // arguments at colons, a Windows drive's too.
+    QTemporaryFile layout(QStringLiteral("screens-XXXXXX.json"));
     if (!layout.open())
         return 2;
     layout.write(R"({"screens":[
         {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
         {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":2}]})");
     layout.flush();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(layout.fileName()));
+    qputenv("QT_QPA_PLATFORM",
+            "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(layout.fileName())));
     QApplication app(argc, argv);
     MatchDayTest test;
     return QTest::qExec(&test, argc, argv);

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -75,7 +74,12 @@ private slots:
         const platform::SettingsFolders folders = platform::systemSettingsFolders();
         QCOMPARE(folders.program, QCoreApplication::applicationDirPath());
         QVERIFY(folders.programWritable); // the build folder
-        QCOMPARE(folders.user, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+#ifdef Q_OS_WIN // the roaming application data, which follows the user to other PCs of a network
+        const QString base = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
+#else
+        const QString base = qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config"));
+#endif
+        QCOMPARE(folders.user, base + u'/' + QCoreApplication::applicationName());
 
         // Tests run as root, whom permission bits do not stop: only trying tells. The try leaves nothing behind.
         QTemporaryDir dir;

@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(c->boardText("Label1_4"), QStringLiteral("12"));
 
         open();
-        Kabord *first = c->board();
+        const QPointer<Kabord> first = c->board(); // a new one may take the old one's address
         QCOMPARE(boardWindows(), 1);
         QCOMPARE(first->geometry(), c->kata->screen()->geometry()); // a single display: the main one
         // A new scoreboard shows no decision until the next choice.
@@ -59,7 +59,7 @@ private slots:
         // Opening again builds it anew from the design: never scaled twice.
         c->click("Optionb1");
         c->click("startext");
-        QVERIFY(c->board() != first);
+        QVERIFY(!first);
         QCOMPARE(boardWindows(), 1);
         QCOMPARE(c->boardText("scb"), QStringLiteral("0"));
         QCOMPARE(onBoard("scb")->geometry(), countPlace);

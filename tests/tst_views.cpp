@@ -21,21 +21,32 @@ struct Layout {
     qreal pixelRatio;
 };
 
-#define SCREEN(name, x, y, w, h, dpr)                                                                              \
+// A display of the offscreen platform: its place and size in pixels, then as
+// Windows scales it (the logical DPI: 120 for 125 %) and as other systems
+// scale it (the device pixel ratio).
+#define SCREEN(name, x, y, w, h, dpi, dpr)                                                                         \
     "{\"name\":\"" name "\",\"x\":" #x ",\"y\":" #y ",\"width\":" #w ",\"height\":" #h                          \
-    ",\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":" #dpr "}"
+    ",\"logicalDpi\":" #dpi ",\"logicalBaseDpi\":96,\"dpr\":" #dpr "}"
+#define MAIN(dpi) SCREEN("a-main", 0, 0, 1280, 1024, dpi, 1)
 
 const Layout kLayouts[] = {
-    {"wide", SCREEN("a-main", 0, 0, 1280, 1024, 1) "," SCREEN("b-hall", 1280, 0, 1920, 1080, 1), "b-hall",
-     {1280, 0, 1920, 1080}, 1},
-    {"square", SCREEN("a-main", 0, 0, 1280, 1024, 1) "," SCREEN("b-hall", 1280, 0, 1024, 768, 1), "b-hall",
-     {1280, 0, 1024, 768}, 1},
+    {"wide", MAIN(96) "," SCREEN("b-hall", 1280, 0, 1920, 1080, 96, 1), "b-hall", {1280, 0, 1920, 1080}, 1},
+    {"square", MAIN(96) "," SCREEN("b-hall", 1280, 0, 1024, 768, 96, 1), "b-hall", {1280, 0, 1024, 768}, 1},
     // A 4K display of 3840 x 2160 pixels at twice the main display's scale.
-    {"hidpi", SCREEN("a-main", 0, 0, 1280, 1024, 1) "," SCREEN("b-hall", 1280, 0, 1920, 1080, 2), "b-hall",
-     {1280, 0, 1920, 1080}, 2},
-    {"left", SCREEN("a-main", 0, 0, 1280, 1024, 1) "," SCREEN("b-hall", -1920, 0, 1920, 1080, 1), "b-hall",
-     {-1920, 0, 1920, 1080}, 1},
-    {"single", SCREEN("a-main", 0, 0, 1280, 1024, 1), "a-main", {0, 0, 1280, 1024}, 1},
+    {"hidpi", MAIN(96) "," SCREEN("b-hall", 1280, 0, 1920, 1080, 96, 2), "b-hall", {1280, 0, 1920, 1080}, 2},
+    {"left", MAIN(96) "," SCREEN("b-hall", -1920, 0, 1920, 1080, 96, 1), "b-hall", {-1920, 0, 1920, 1080}, 1},
+    {"single", MAIN(96), "a-main", {0, 0, 1280, 1024}, 1},
+    // Windows' display scaling: 125 %, 150 %, 200 % on both displays, then each display at its own. Windows
+    // keeps each display's corner in pixels: a scaled main display leaves a gap before the next.
+    {"scaled125", SCREEN("a-main", 0, 0, 1600, 1280, 120, 1) "," SCREEN("b-hall", 1600, 0, 2400, 1350, 120, 1),
+     "b-hall", {1600, 0, 1920, 1080}, 1.25},
+    {"scaled150", SCREEN("a-main", 0, 0, 1920, 1536, 144, 1) "," SCREEN("b-hall", 1920, 0, 2880, 1620, 144, 1),
+     "b-hall", {1920, 0, 1920, 1080}, 1.5},
+    {"scaled200", SCREEN("a-main", 0, 0, 2560, 2048, 192, 1) "," SCREEN("b-hall", 2560, 0, 3840, 2160, 192, 1),
+     "b-hall", {2560, 0, 1920, 1080}, 2},
+    {"mixed150on100", SCREEN("a-main", 0, 0, 1920, 1536, 144, 1) "," SCREEN("b-hall", 1920, 0, 1920, 1080, 96, 1),
+     "b-hall", {1920, 0, 1920, 1080}, 1},
+    {"mixed100on125", MAIN(96) "," SCREEN("b-hall", 1280, 0, 2400, 1350, 120, 1), "b-hall", {1280, 0, 1920, 1080}, 1.25},
 };
 
 const Layout *g_layout = nullptr;
@@ -126,7 +137,7 @@ private slots:
             COMPARE_SNAPSHOT(openBoardWithAMatch(false), QStringLiteral("scoreboard-4x3"));
             return;
         }
-        if (!is("wide") && !is("hidpi"))
+        if (g_layout->board.size() != QSize(1920, 1080))
             QSKIP("pictures are approved on the wide and square layouts, pixel places worked out for 1920 x 1080");
         const QImage picture = openBoardWithAMatch(false);
         const qreal r = g_layout->pixelRatio;
@@ -177,6 +188,14 @@ private slots:
         QCOMPARE(main->name(), QStringLiteral("a-main"));
         QCOMPARE(c->kata->screen(), main);
         QVERIFY((c->kata->frameGeometry().center() - main->availableGeometry().center()).manhattanLength() <= 2);
+        // At any scale the console keeps its layout, drawn in its display's own pixels: the red and blue
+        // halves, Start and the clock's field where they always are.
+        const QImage console = c->kata->grab().toImage();
+        const qreal r = main->devicePixelRatio();
+        QCOMPARE(console.size(), c->kata->size() * r);
+        for (const auto &[x, y, colour] : {std::tuple{20, 300, QColor(192, 0, 0)}, {400, 300, QColor(0, 0, 192)},
+                                           {205, 218, QColor(128, 255, 128)}, {200, 258, QColor(Qt::white)}})
+            QCOMPARE(console.pixelColor(int(x * r), int(y * r)), colour);
 
         QScreen *other = QGuiApplication::screens().constLast();
         c->kata->setScreen(other);
@@ -232,15 +251,21 @@ int main(int argc, char *argv[])
         args.append(argv[i]);
     }
     if (!g_layout) {
-        std::fprintf(stderr, "usage: tst_views --layout wide|square|hidpi|left|single [Qt Test options]\n");
+        std::fprintf(stderr, "usage: tst_views --layout NAME [Qt Test options]; NAME one of:");
+        for (const Layout &layout : kLayouts)
+            std::fprintf(stderr, " %s", layout.name);
+        std::fprintf(stderr, "\n");
         return 2;
     }
-    QTemporaryFile screens;
+    // In the current folder, named relatively: Qt splits the platform's
+    // arguments at colons, a Windows drive's too.
+    QTemporaryFile screens(QStringLiteral("screens-XXXXXX.json"));
     if (!screens.open())
         return 2;
     screens.write(QByteArray("{\"screens\":[") + g_layout->screens + "]}");
     screens.flush();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screens.fileName()));
+    qputenv("QT_QPA_PLATFORM",
+            "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(screens.fileName())));
     int count = int(args.size());
     QApplication app(count, args.data());
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

@@ -5,22 +5,50 @@
 #   bash tools/bench.sh clock [seconds] [--busy]   the match clock against the wall clock
 #   bash tools/bench.sh browser [clicks] [seconds]   the browser board with 1..500 live pages
 #   bash tools/bench.sh soak                a competition day: memory after many actions
+#   bash tools/bench.sh startup [runs]      taikan up to its first event loop, beside a bare Qt window
+# With --windows last, the Windows build's programs under Wine (after tools/windows.sh), offscreen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target scoreboard_bench clock_bench browser_bench soak >/dev/null
+args=("$@")
+run=() build=build exe=
+if [[ "${args[-1]:-}" == --windows ]]; then
+  unset 'args[-1]'
+  build=build-windows run=("$PWD/build-windows/wine-run.sh") exe=.exe
+  export WINEPREFIX="$PWD/build-windows/wine"
+else
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" -j"$(nproc)" --target scoreboard_bench clock_bench browser_bench soak bare_window taikan >/dev/null
+export QT_QPA_PLATFORM=offscreen
+set -- "${args[@]}"
 which="${1:-all}"
 [[ $# -gt 0 ]] && shift
+bench() { "${run[@]}" "$build/bench/$1$exe" "${@:2}"; }
+
+# Wall time of whole runs that end on the first turn of the event loop, median of `runs`.
+startup() {
+  local runs="${1:-15}"
+  for program in "$build/taikan$exe --quit-after-start" "$build/bench/bare_window$exe"; do
+    for _ in $(seq "$runs"); do
+      local start=$(date +%s%N)
+      "${run[@]}" $program >/dev/null 2>&1
+      echo $(( ($(date +%s%N) - start) / 100000 ))
+    done | sort -n | awk -v p="${program##*/}" '{ t[NR] = $1 } END { printf "%-32s median %.1f ms (of %d, fastest %.1f)\n", p, t[int((NR + 1) / 2)] / 10, NR, t[1] / 10 }'
+  done
+}
+
 case "$which" in
-  scoreboard) build/bench/scoreboard_bench "$@" ;;
-  clock) build/bench/clock_bench "$@" ;;
-  browser) build/bench/browser_bench "$@" ;;
-  soak) build/bench/soak "$@" ;;
+  scoreboard) bench scoreboard_bench "$@" ;;
+  clock) bench clock_bench "$@" ;;
+  browser) bench browser_bench "$@" ;;
+  soak) bench soak "$@" ;;
+  startup) startup "$@" ;;
   all)
-    build/bench/scoreboard_bench
-    build/bench/clock_bench
-    build/bench/clock_bench --busy
-    build/bench/browser_bench
-    build/bench/soak ;;
-  *) echo "usage: tools/bench.sh [scoreboard|clock|browser|soak] [arguments]" >&2; exit 2 ;;
+    bench scoreboard_bench
+    bench clock_bench
+    bench clock_bench --busy
+    bench browser_bench
+    bench soak
+    startup ;;
+  *) echo "usage: tools/bench.sh [scoreboard|clock|browser|soak|startup] [arguments] [--windows]" >&2; exit 2 ;;
 esac

@@ -11,8 +11,19 @@ packages=(
   fonts-liberation
   desktop-file-utils # checks the menu entry in the install test
   pulseaudio pulseaudio-utils
-  "$@"
 )
+# With --windows, what tools/windows.sh needs besides: the cross-compiler,
+# the icon's tools, Wine and its fonts, the packages' tools, and the smoke
+# test's X server with two outputs, window manager, keys and screenshots.
+if [[ "${1:-}" == --windows ]]; then
+  packages+=(
+    g++-mingw-w64-x86-64-posix librsvg2-bin icoutils
+    wine wine64 fonts-wine
+    libxrandr2 libxrender1 libxi6 libxfixes3 libxcursor1 libxinerama1 libxcomposite1 # Wine's X11 driver loads them
+    zip unzip nsis
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils openbox xdotool imagemagick
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

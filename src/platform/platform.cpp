@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QMessageBox>
 #include <QNetworkInterface>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace platform {
@@ -96,8 +95,7 @@ bool canCreateFilesIn(const QString &folder)
 SettingsFolders systemSettingsFolders()
 {
     const QString program = QCoreApplication::applicationDirPath();
-    return SettingsFolders{program, canCreateFilesIn(program),
-                           QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)};
+    return SettingsFolders{program, canCreateFilesIn(program), userSettingsFolder()};
 }
 
 Platform systemPlatform()

@@ -88,6 +88,9 @@ struct Platform {
 Platform systemPlatform();
 // The settings folders alone, without a window system (for --help).
 SettingsFolders systemSettingsFolders();
+// The user's own folder for kata.ini, by the platform's custom (the
+// platform's file beside this one says which).
+QString userSettingsFolder();
 // The real displays alone; tests that use the real screens take this one.
 Displays &systemDisplays();
 // Whether a file can be made in `folder`, found by making (and removing)

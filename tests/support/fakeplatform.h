@@ -71,8 +71,9 @@ struct FixedNetwork final : platform::Network {
 // (tests run as root, whom permission bits do not stop); the user's configuration folder lies, not yet made,
 // inside `home`.
 struct FakePlatform {
-    QTemporaryDir dir;
-    QTemporaryDir home;
+    // Named in two scripts, as the folders of a user Jürgen or 山田.
+    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/Jürgen 山田-XXXXXX")};
+    QTemporaryDir home{QDir::tempPath() + QStringLiteral("/山田 Jürgen-XXXXXX")};
     bool programWritable = true;
     RecordedMessages messages;
     ScriptedFileDialog files;
