@@ -41,10 +41,8 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("taikan")); // its menu entry, taikan.desktop
 
-    console::Kata kata(platform::systemPlatform());
+    console::Kata kata(platform::systemPlatform(), line.serve); // --serve wins over browser.ini
     kata.show();
-    if (line.serve)
-        kata.browser().switchOn(*line.serve, false);
     if (line.quitAfterStart)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();

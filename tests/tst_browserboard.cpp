@@ -260,6 +260,10 @@ private slots:
         QTRY_VERIFY(QFileInfo(file).lastModified() != first);
         QCOMPARE(testing::readFile(file), QByteArray(saved).replace("on=1", "on=0"));
         QVERIFY(c->fake.messages.shown.isEmpty());
+        testing::writeFile(file, saved); // --serve wins over browser.ini, which keeps its port free and its word
+        c->restart(browserboard::parseServe("127.0.0.1:" + std::to_string(port + 1)));
+        QTRY_COMPARE(c->kata->browser().port(), port + 1);
+        QVERIFY(taken.listen(QHostAddress::LocalHost, port) && testing::readFile(file) == saved && c->fake.messages.shown.isEmpty());
     }
 };
 

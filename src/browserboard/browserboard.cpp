@@ -110,8 +110,12 @@ void BrowserBoard::publish()
                               Qt::QueuedConnection);
 }
 
-void BrowserBoard::restore()
+void BrowserBoard::restore(const std::optional<ServeChoice> &serve)
 {
+    if (serve) {
+        switchOn(*serve, false);
+        return;
+    }
     const auto bytes = settings::readSettingsFile(settings::settingsPaths(m_platform.settings, kFileName).read,
                                                   qint64(kServeFileLimit));
     m_choice = bytes ? readServeFile(std::string_view(bytes->constData(), std::size_t(bytes->size()))) : ServeChoice{};

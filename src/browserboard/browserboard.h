@@ -43,8 +43,9 @@ public:
     void setMirrored(bool mirrored);
     const BoardState &state() const { return m_state; }
 
-    // Reads browser.ini, at start-up, and switches on where it says so.
-    void restore();
+    // At start-up: serves as `serve` says (the command line's choice, which
+    // browser.ini never learns), or else as browser.ini says.
+    void restore(const std::optional<ServeChoice> &serve = {});
     // Serves as `choice` says; `remember` keeps the choice in browser.ini
     // once it serves. A port in use or an address that is not this PC's:
     // a message, and it stays off.

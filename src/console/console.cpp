@@ -28,7 +28,7 @@
 
 namespace console {
 
-Kata::Kata(const platform::Platform &platform, QWidget *parent)
+Kata::Kata(const platform::Platform &platform, std::optional<browserboard::ServeChoice> serve, QWidget *parent)
     : QMainWindow(parent), m_platform(platform), m_client(new QWidget(this))
 {
     setObjectName(QStringLiteral("Kata"));
@@ -171,7 +171,7 @@ Kata::Kata(const platform::Platform &platform, QWidget *parent)
     // The browsers start from a board as it opens, on the console's field
     // number; then they follow every change.
     m_browser->opened(field("Text5")->text(), external->isChecked());
-    m_browser->restore();
+    m_browser->restore(serve);
 }
 
 void Kata::showEvent(QShowEvent *event)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "browserboard/serving.h"
 #include "console/arrangement.h"
 #include "platform/platform.h"
 
 #include <QMainWindow>
+#include <optional>
 
 namespace browserboard {
 class BrowserBoard;
@@ -31,8 +33,10 @@ namespace console {
 class Kata : public QMainWindow {
     Q_OBJECT
 public:
-    // Builds the window and runs its start-up.
-    explicit Kata(const platform::Platform &platform, QWidget *parent = nullptr);
+    // Builds the window and runs its start-up. `serve` (the command line's
+    // --serve) switches the browser board on instead of browser.ini.
+    explicit Kata(const platform::Platform &platform, std::optional<browserboard::ServeChoice> serve = {},
+                  QWidget *parent = nullptr);
     ~Kata() override;
 
     // The two arrangements of the main panel.

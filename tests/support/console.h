@@ -31,14 +31,14 @@ public:
         if (setupOpen)
             kata->setOuterHeight(7800); // every control in view
     }
-    // A new console on the same platform and settings, as at the next start.
-    void restart()
+    // A new console on the same platform and settings, as at the next start (`serve`: with --serve).
+    void restart(std::optional<browserboard::ServeChoice> serve = {})
     {
         platform::Platform platform = fake.platform();
         if (m_sounds)
             platform.sounds = m_sounds;
         kata.reset();
-        kata = std::make_unique<console::Kata>(platform);
+        kata = std::make_unique<console::Kata>(platform, serve);
         kata->show();
     }
 
