@@ -26,7 +26,7 @@ namespace bench {
 class Silent final : public platform::Messages, public platform::FileDialog, public platform::Sounds,
                      public platform::Network {
 public:
-    QStringList addresses() const override { return {}; }
+    QList<platform::NetworkAddress> addresses() const override { return {}; }
     void show(QWidget *, platform::MessageIcon, const QString &) override {}
     std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
                                     const QString &) override

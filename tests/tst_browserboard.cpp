@@ -244,6 +244,14 @@ private slots:
         c->click("webbord");
         QWidget *window = testing::windowsNamed("Webbord").value(0);
         const auto in = [window](const char *name) { return window->findChild<QWidget *>(QLatin1String(name)); };
+        serve({true, 0, Where::Everywhere, {}}); // every address, best first, asked anew as the window opens; loopback alone is said so
+        for (const auto &[found, shown] : {std::pair{QList<platform::NetworkAddress>{{"127.0.0.1"}, {"10.0.0.7"}, {"192.168.1.20", true}},
+                                                     "http://192.168.1.20:%1/\nhttp://10.0.0.7:%1/\nhttp://127.0.0.1:%1/"}, {{{"127.0.0.1"}}, "No network yet: this PC only\nhttp://127.0.0.1:%1/"}}) {
+            c->fake.network.found = found;
+            c->click("webbord");
+            QTRY_COMPARE(in("Label4")->property("text").toString(), QString(shown).arg(board->port()));
+        }
+        board->switchOff(false);
         static_cast<QRadioButton *>(in("Option3"))->click();
         static_cast<QLineEdit *>(in("Text1"))->setText(QString::number(port));
         static_cast<QCheckBox *>(in("Check1"))->click();

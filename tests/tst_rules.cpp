@@ -499,6 +499,10 @@ private slots:
         QVERIFY((boardUrls({true, 8080, Where::Everywhere, {}}, 8080, two) == std::vector<std::string>{"http://192.168.1.20:8080/", "http://10.0.0.7:8080/"}));
         QCOMPARE(boardUrls({true, 80, Where::ThisPc, {}}, 80, two).at(0) + boardUrls({}, 8080, none).at(0), "http://127.0.0.1/http://127.0.0.1:8080/"s);
         QCOMPARE(boardUrls({true, 8080, Where::Address, "fe80::1"}, 8080, two), std::vector<std::string>{"http://[fe80::1]:8080/"});
+        const std::vector<LocalAddress> found{{"127.0.0.1"}, {"8.8.4.4", true}, {"172.17.0.1"}, {"169.254.3.3", true}, {"10.0.0.7", true}, {"172.32.0.1", true},
+                                              {"192.168.1.20", true}, {"fe80::1", true}, {"10.0.0.7", true}, {"192.168.56.1"}, {"172.31.9.9", true}, {"1.2.3"}, {"127.0.1.1"}};
+        QCOMPARE(rankAddresses(found), (std::vector<std::string>{"10.0.0.7", "192.168.1.20", "172.31.9.9", "172.17.0.1", "192.168.56.1", "8.8.4.4",
+                                                                 "169.254.3.3", "172.32.0.1", "127.0.0.1", "127.0.1.1"}));
         BoardState twin = BoardState::opened("12", true); // as a scoreboard opens, then as written
         QCOMPARE(std::to_string(twin.red + twin.blue) + twin.fieldNumber + twin.clockText(), "0121:00"s);
         QVERIFY(!twin.clockShown && twin.mirrored && !twin.warning());

@@ -231,7 +231,9 @@ private slots:
         c->kata->browser().switchOn({true, 38080, browserboard::Where::ThisPc, {}}, false);
         if (!is("wide") || !QTest::qWaitFor([this] { return c->kata->browser().port(); }))
             QSKIP("approved on the wide layout, serving on 38080");
+        QSignalSpy found(&c->kata->browser(), &browserboard::BrowserBoard::addressesFound);
         c->click("webbord");
+        QVERIFY(found.wait(2000)); // this PC's addresses, for choosing one
         COMPARE_SNAPSHOT(testing::windowsNamed("Webbord").value(0)->grab().toImage(), QStringLiteral("webbord"));
     }
 };

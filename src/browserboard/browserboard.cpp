@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QTcpSocket>
 #include <QThread>
+#include <algorithm>
+#include <functional>
 
 namespace browserboard {
 
@@ -162,12 +164,8 @@ void BrowserBoard::listening(int generation, quint16 port)
     if (generation != m_generation)
         return;
     m_port = port;
-    std::vector<std::string> local;
-    for (const QString &address : localAddresses())
-        local.push_back(address.toStdString());
-    m_urls.clear();
-    for (const std::string &url : boardUrls(m_choice, port, local))
-        m_urls << QString::fromStdString(url);
+    if (m_choice.where == Where::Everywhere)
+        findAddresses();
     setStatus(Status::Serving);
     if (m_remember)
         save();
@@ -212,8 +210,6 @@ void BrowserBoard::tell(const QString &text)
 void BrowserBoard::setStatus(Status status)
 {
     m_status = status;
-    if (status != Status::Serving)
-        m_urls.clear();
     emit statusChanged();
 }
 
@@ -255,9 +251,47 @@ void BrowserBoard::save()
         Qt::QueuedConnection);
 }
 
-QStringList BrowserBoard::localAddresses() const
+void BrowserBoard::findAddresses()
 {
-    return m_platform.network ? m_platform.network->addresses() : QStringList();
+    const auto found = [this](const std::vector<std::string> &ranked) {
+        m_ranked = ranked;
+        emit addressesFound();
+    };
+    if (!m_platform.network)
+        return found({});
+    QMetaObject::invokeMethod(
+        &server(),
+        [this, found, network = m_platform.network] {
+            std::vector<LocalAddress> addresses;
+            for (const platform::NetworkAddress &address : network->addresses())
+                addresses.push_back({address.ip.toStdString(), address.adapter});
+            QMetaObject::invokeMethod(this, std::bind(found, rankAddresses(addresses)), Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+QStringList BrowserBoard::urls() const
+{
+    QStringList urls;
+    if (m_status == Status::Serving && (m_ranked || m_choice.where != Where::Everywhere))
+        for (const std::string &url : boardUrls(m_choice, m_port, m_ranked.value_or(std::vector<std::string>())))
+            urls << QString::fromStdString(url);
+    return urls;
+}
+
+bool BrowserBoard::thisPcOnly() const
+{
+    return m_status == Status::Serving && m_choice.where == Where::Everywhere && m_ranked
+        && std::all_of(m_ranked->begin(), m_ranked->end(), [](const std::string &ip) { return isLoopback(ip); });
+}
+
+QStringList BrowserBoard::addresses() const
+{
+    QStringList addresses;
+    for (const std::string &ip : m_ranked.value_or(std::vector<std::string>()))
+        if (!isLoopback(ip))
+            addresses << QString::fromStdString(ip);
+    return addresses;
 }
 
 Webbord *BrowserBoard::window() const { return m_window; }
@@ -270,6 +304,7 @@ void BrowserBoard::showWindow()
                                            m_console->window()->geometry())
                            .topLeft());
     }
+    findAddresses(); // the networks may have changed since
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

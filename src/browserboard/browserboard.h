@@ -57,8 +57,16 @@ public:
     const ServeChoice &choice() const { return m_choice; }
     quint16 port() const { return m_port; } // where it serves
     int pages() const { return m_pages; }   // the live pages it serves now
-    QStringList urls() const { return m_urls; } // what to type into a browser, while it serves
-    QStringList localAddresses() const;
+    // What to type into a browser, best first, while it serves (none until
+    // this PC's addresses are found, where it serves them all).
+    QStringList urls() const;
+    // It serves every network of this PC, and this PC has none but loopback.
+    bool thisPcOnly() const;
+    // This PC's network addresses, best first, loopback left out.
+    QStringList addresses() const;
+    // Asks this PC's networks anew, in the server's thread (it may take a
+    // while); addressesFound() follows.
+    void findAddresses();
 
     // Its window: opens it, or brings the open one to the front.
     void showWindow();
@@ -66,6 +74,7 @@ public:
 
 signals:
     void statusChanged(); // and the number of live pages
+    void addressesFound();
 
 private:
     void changed();
@@ -85,7 +94,7 @@ private:
     ServeChoice m_choice;
     Status m_status = Status::Off;
     quint16 m_port = 0;
-    QStringList m_urls; // found once it serves: the PC's networks are not asked during a match
+    std::optional<std::vector<std::string>> m_ranked; // this PC's addresses, best first, once found
     int m_pages = 0;
     int m_generation = 0; // of the latest start; answers to older ones are dropped
     bool m_remember = false;

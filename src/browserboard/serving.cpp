@@ -1,6 +1,7 @@
 #include "browserboard/serving.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 namespace browserboard {
@@ -48,7 +49,51 @@ void setWhere(ServeChoice &choice, std::string_view address)
     }
 }
 
+// The four numbers of a dotted IPv4 address; none for anything else.
+std::optional<std::array<int, 4>> octets(std::string_view ip)
+{
+    std::array<int, 4> parts{};
+    for (int &part : parts) {
+        const auto [end, error] = std::from_chars(ip.data(), ip.data() + ip.size(), part);
+        if (error != std::errc() || end == ip.data() || part > 255)
+            return std::nullopt;
+        ip.remove_prefix(std::size_t(end - ip.data()));
+        if (&part != &parts.back()) {
+            if (ip.empty() || ip.front() != '.')
+                return std::nullopt;
+            ip.remove_prefix(1);
+        }
+    }
+    return ip.empty() ? std::optional(parts) : std::nullopt;
+}
+
 } // namespace
+
+bool isLoopback(std::string_view ip)
+{
+    const auto parts = octets(ip);
+    return parts && (*parts)[0] == 127;
+}
+
+std::vector<std::string> rankAddresses(const std::vector<LocalAddress> &found)
+{
+    const auto rank = [](const LocalAddress &address) {
+        const auto parts = octets(address.ip);
+        if (!parts)
+            return 5; // none that a browser is told
+        const int a = (*parts)[0], b = (*parts)[1];
+        const bool isPrivate = a == 10 || (a == 192 && b == 168) || (a == 172 && b >= 16 && b <= 31);
+        return a == 127 ? 4 : (address.adapter ? 0 : 1) + (isPrivate ? 0 : 2);
+    };
+    std::vector<LocalAddress> sorted = found;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&](const LocalAddress &x, const LocalAddress &y) { return rank(x) < rank(y); });
+    std::vector<std::string> ranked;
+    for (const LocalAddress &address : sorted)
+        if (rank(address) < 5 && std::find(ranked.begin(), ranked.end(), address.ip) == ranked.end())
+            ranked.push_back(address.ip);
+    return ranked;
+}
 
 std::optional<ServeChoice> parseServe(std::string_view text)
 {
@@ -100,13 +145,13 @@ std::string writeServeFile(const ServeChoice &choice)
         + "\r\nlisten=" + listen + "\r\n";
 }
 
-std::vector<std::string> boardUrls(const ServeChoice &choice, int port, const std::vector<std::string> &localAddresses)
+std::vector<std::string> boardUrls(const ServeChoice &choice, int port, const std::vector<std::string> &ranked)
 {
     std::vector<std::string> hosts;
     if (choice.where == Where::Address)
         hosts.push_back(choice.address);
     else if (choice.where == Where::Everywhere)
-        hosts = localAddresses;
+        hosts = ranked;
     if (hosts.empty())
         hosts.emplace_back(kLoopback);
     std::vector<std::string> urls;

@@ -45,11 +45,23 @@ inline constexpr std::size_t kServeFileLimit = 16 * 1024;
 ServeChoice readServeFile(std::string_view bytes);
 std::string writeServeFile(const ServeChoice &choice);
 
-// What to type into a browser to reach a board on `port`: one address per
-// network of this PC (`localAddresses`, IPv4) when listening everywhere,
-// the loopback address when there is none or for this PC only.
-std::vector<std::string> boardUrls(const ServeChoice &choice, int port,
-                                   const std::vector<std::string> &localAddresses);
+// One IPv4 address of this PC, as its network adapter reports it.
+struct LocalAddress {
+    std::string ip;
+    bool adapter = false; // on an Ethernet or Wi-Fi adapter (not a virtual one)
+};
+
+// This PC's addresses, best to type into a browser first: an Ethernet or
+// Wi-Fi adapter's before a virtual one's, and a private network's
+// (192.168/16, 10/8, 172.16/12) before any other; each rank in the order
+// found; loopback (127/8) last; each address once.
+std::vector<std::string> rankAddresses(const std::vector<LocalAddress> &found);
+bool isLoopback(std::string_view ip);
+
+// What to type into a browser to reach a board on `port`: every address of
+// this PC (`ranked`, best first) when listening everywhere, the loopback
+// address when there is none or for this PC only.
+std::vector<std::string> boardUrls(const ServeChoice &choice, int port, const std::vector<std::string> &ranked);
 
 // What the server lets a client take.
 struct Limits {

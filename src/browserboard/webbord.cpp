@@ -17,18 +17,12 @@ namespace browserboard {
 Webbord::Webbord(BrowserBoard &board, QWidget *console) : QWidget(console, Qt::Window), m_board(board)
 {
     ui::buildFixedWindow(this, kWindowName, ui::qs(kWindowTitle), kClientWidth, kClientHeight, webbordControls());
+    m_addressPoints = ui::named<QLabel>(this, "Label4")->font().pointSizeF();
 
     auto *port = ui::named<QLineEdit>(this, "Text1");
     port->setValidator(new QIntValidator(1, 65535, port));
-    auto *addresses = ui::named<QComboBox>(this, "Combo1");
-    addresses->addItems(board.localAddresses());
     const ServeChoice &choice = board.choice();
-    if (choice.where == Where::Address) {
-        const QString chosen = QString::fromStdString(choice.address);
-        if (addresses->findText(chosen) < 0)
-            addresses->addItem(chosen);
-        addresses->setCurrentText(chosen);
-    }
+    listAddresses(choice.where == Where::Address ? QString::fromStdString(choice.address) : QString());
     port->setText(QString::number(choice.port));
     const char *option = choice.where == Where::Everywhere ? "Option1" : choice.where == Where::Address ? "Option2" : "Option3";
     ui::named<QRadioButton>(this, option)->setChecked(true);
@@ -39,7 +33,22 @@ Webbord::Webbord(BrowserBoard &board, QWidget *console) : QWidget(console, Qt::W
     connect(ui::named<QRadioButton>(this, "Option2"), &QRadioButton::toggled, this, &Webbord::fromBoard);
     connect(ui::named<ui::PushButton>(this, "Command1"), &ui::PushButton::clicked, this, &QWidget::close);
     connect(&board, &BrowserBoard::statusChanged, this, &Webbord::fromBoard);
+    connect(&board, &BrowserBoard::addressesFound, this, [this] {
+        listAddresses(ui::named<QComboBox>(this, "Combo1")->currentText());
+        fromBoard();
+    });
     fromBoard();
+}
+
+void Webbord::listAddresses(const QString &chosen)
+{
+    auto *addresses = ui::named<QComboBox>(this, "Combo1");
+    addresses->clear();
+    addresses->addItems(m_board.addresses());
+    if (!chosen.isEmpty() && addresses->findText(chosen) < 0)
+        addresses->addItem(chosen);
+    if (!chosen.isEmpty())
+        addresses->setCurrentText(chosen);
 }
 
 void Webbord::toggled(bool on)
@@ -76,9 +85,18 @@ void Webbord::fromBoard()
     ui::named(this, "Combo1")->setEnabled(off && ui::named<QRadioButton>(this, "Option2")->isChecked());
 
     const QStringList urls = m_board.urls();
-    ui::named<QLabel>(this, "Label4")->setText(status == BrowserBoard::Status::Serving ? urls.join(QLatin1Char('\n'))
-                                                   : off                            ? QStringLiteral("Off")
-                                                                                    : QStringLiteral("Starting..."));
+    auto *where = ui::named<QLabel>(this, "Label4");
+    where->setText(off                                         ? QStringLiteral("Off")
+                       : status == BrowserBoard::Status::Starting ? QStringLiteral("Starting...")
+                       : urls.isEmpty()                           ? QStringLiteral("Finding this PC's addresses...")
+                       : m_board.thisPcOnly() ? QStringLiteral("No network yet: this PC only\n") + urls.constFirst()
+                                              : urls.join(QLatin1Char('\n')));
+    // Every address in view, best first: the more there are, the smaller.
+    QFont font = where->font();
+    font.setPointSizeF(m_addressPoints);
+    while (font.pointSizeF() > 7 && QFontMetrics(font).boundingRect(where->rect(), 0, where->text()).height() > where->height())
+        font.setPointSizeF(font.pointSizeF() - 1);
+    where->setFont(font);
     ui::named<QLabel>(this, "Label5")->setText(
         urls.isEmpty() ? QString()
                        : QStringLiteral("Pages open now: %1\nFor streaming software (a browser source in OBS), "

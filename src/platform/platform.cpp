@@ -55,17 +55,18 @@ public:
 
 class SystemNetwork final : public Network {
 public:
-    QStringList addresses() const override
+    QList<NetworkAddress> addresses() const override
     {
-        QStringList found;
+        QList<NetworkAddress> found;
         for (const QNetworkInterface &interface : QNetworkInterface::allInterfaces()) {
             const auto flags = interface.flags();
-            if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning)
-                || flags.testFlag(QNetworkInterface::IsLoopBack))
+            if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning))
                 continue;
+            const bool adapter = interface.type() == QNetworkInterface::Ethernet
+                || interface.type() == QNetworkInterface::Wifi;
             for (const QNetworkAddressEntry &entry : interface.addressEntries())
                 if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
-                    found << entry.ip().toString();
+                    found.append({entry.ip().toString(), adapter});
         }
         return found;
     }

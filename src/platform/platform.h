@@ -58,12 +58,19 @@ signals:
     void removed(QScreen *screen);
 };
 
+// One IPv4 address of this PC.
+struct NetworkAddress {
+    QString ip;
+    bool adapter = false; // on an Ethernet or Wi-Fi adapter, not a virtual one or loopback
+};
+
 // This PC on the networks it is connected to.
 class Network {
 public:
     virtual ~Network() = default;
-    // Its IPv4 addresses there, loopback left out: where browsers reach it.
-    virtual QStringList addresses() const = 0;
+    // Its IPv4 addresses on every network that is up, loopback included.
+    // May take a while: asked away from the console's thread, from any thread.
+    virtual QList<NetworkAddress> addresses() const = 0;
 };
 
 // The folders kata.ini may lie in; settings::settingsLocation() chooses.

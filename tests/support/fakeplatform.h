@@ -62,9 +62,10 @@ private:
     QList<QScreen *> m_gone;
 };
 
-// A PC on one network, the hall's.
+// A PC on one network, the hall's, unless a test says otherwise.
 struct FixedNetwork final : platform::Network {
-    QStringList addresses() const override { return {QStringLiteral("192.168.1.20")}; }
+    QList<platform::NetworkAddress> found{{QStringLiteral("127.0.0.1")}, {QStringLiteral("192.168.1.20"), true}};
+    QList<platform::NetworkAddress> addresses() const override { return found; }
 };
 
 // Fresh temporary folders: `dir` stands for the program's folder, writable or not as `programWritable` says
