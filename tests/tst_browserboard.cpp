@@ -201,6 +201,14 @@ private slots:
         QTRY_COMPARE(board->pages(), 256);
         c->click("Optionr4");
         QTRY_COMPARE_WITH_TIMEOUT(count([](const Client &p) { return p.last("red")["flags"] == 4 && p.last("blue")["flags"] == 1; }), 256, 10000);
+        for (auto &page : pages)
+            page->got.clear();
+        QElapsedTimer burst; // a thousand changes at once: a few events per page, the last with the latest state
+        burst.start();
+        for (int i = 1; i <= 1000; ++i, QCoreApplication::processEvents())
+            board->setCounts(i / 100 % 10, 3);
+        QTRY_COMPARE(count([](const Client &p) { return p.last("red")["flags"] == 0 && p.last("blue")["flags"] == 3; }), 256);
+        QCOMPARE(count([&](const Client &p) { return p.got.count("data: ") > 3 + burst.elapsed() / 100; }), 0);
         QVERIFY(Client(board->port(), request("GET", "/")).waitForDisconnected(500)); // full
         pages.clear();
         QTRY_COMPARE(board->pages(), 0);
@@ -209,6 +217,8 @@ private slots:
     // While the clock runs, a page that stops reading is dropped once its backlog is full; the others go on.
     void aPageThatStopsReading()
     {
+        board->setLimits({256, 8192, 64 * 1024, kTimeout, 5000, 0}); // every change an event: the backlog fills sooner
+        serve({true, 0, Where::ThisPc, {}});
         c->click("Command4");
         Client reader(board->port(), request("GET", "/events")), stalled(board->port(), request("GET", "/events"), 1);
         QTRY_COMPARE(board->pages(), 2);

@@ -137,11 +137,15 @@ private:
 
 } // namespace
 
-HttpBoard::HttpBoard() : m_heartbeat(new QTimer(this))
+HttpBoard::HttpBoard() : m_heartbeat(new QTimer(this)), m_coalesce(new QTimer(this))
 {
     setObjectName(QStringLiteral("httpboard"));
     m_heartbeat->setObjectName(QStringLiteral("heartbeat"));
     connect(m_heartbeat, &QTimer::timeout, this, [this] { toPages(m_event); });
+    m_coalesce->setObjectName(QStringLiteral("coalesce"));
+    m_coalesce->setSingleShot(true);
+    m_coalesce->setTimerType(Qt::PreciseTimer);
+    connect(m_coalesce, &QTimer::timeout, this, &HttpBoard::sendState);
     publish(BoardState::opened("0", false));
 }
 
@@ -171,6 +175,7 @@ void HttpBoard::start(const QHostAddress &address, quint16 port, const Limits &l
 void HttpBoard::stop()
 {
     m_heartbeat->stop();
+    m_coalesce->stop();
     delete m_gate.data(); // with every connection
 }
 
@@ -183,6 +188,18 @@ void HttpBoard::publish(const BoardState &state)
 {
     m_json = stateJson(state);
     m_event = "data: " + m_json + "\n\n";
+    if (m_coalesce->isActive())
+        return; // the event on its way takes this state
+    const qint64 since = m_sent.isValid() ? m_sent.elapsed() : m_limits.coalesceMs;
+    if (since >= m_limits.coalesceMs)
+        sendState();
+    else
+        m_coalesce->start(int(m_limits.coalesceMs - since));
+}
+
+void HttpBoard::sendState()
+{
+    m_sent.start();
     toPages(m_event);
 }
 

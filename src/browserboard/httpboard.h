@@ -5,6 +5,7 @@
 
 #include <QAbstractHttpServer>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
 #include <QPointer>
@@ -35,7 +36,9 @@ public:
     void start(const QHostAddress &address, quint16 port, const Limits &limits, int generation);
     // Closes every connection and listens no more.
     void stop();
-    // The state that every page shows from now on.
+    // The state that every page shows from now on: at once, or, within a
+    // burst of changes, as one event with the latest state once
+    // Limits::coalesceMs have passed since the last.
     void publish(const BoardState &state);
 
     // The live pages now connected.
@@ -61,10 +64,13 @@ private:
     void send(QTcpSocket *socket, const QByteArray &bytes);
     void keepBounded(QTcpSocket *socket);
     void toPages(const QByteArray &bytes);
+    void sendState();
 
     Limits m_limits;
     QPointer<QTcpServer> m_gate;
     QTimer *m_heartbeat;
+    QTimer *m_coalesce;      // the latest state, once the last event is old enough
+    QElapsedTimer m_sent;    // since the last event
     QHash<QTcpSocket *, Connection> m_connections;
     QByteArray m_json;  // the state
     QByteArray m_event; // the state as an event

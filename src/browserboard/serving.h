@@ -70,6 +70,7 @@ struct Limits {
     long long backlogBytes = 1024 * 1024; // waiting for a client that does not read
     int requestTimeoutMs = 10'000;        // for a complete request
     int heartbeatMs = 5'000;              // the state again to every live page
+    int coalesceMs = 100;                 // between two events: a burst of changes goes as one, the latest
 };
 
 } // namespace browserboard
