@@ -9,6 +9,7 @@
 #include <QHttpServerResponder>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLoggingCategory>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -64,6 +65,8 @@ constexpr char kRetry[] = "retry: 1000\n\n";
 // it closes the connection.
 constexpr char kTooLarge[] = "HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Length: 0\r\n"
                              "Connection: close\r\nX-Content-Type-Options: nosniff\r\n\r\n";
+// The answer to a WebSocket's request.
+constexpr char kNoWebSocket[] = "This board sends its live updates as Server-Sent Events, at /events.\n";
 // What the kernel holds for one connection; beyond, the backlog shows in bytesToWrite().
 constexpr int kSendBuffer = 64 * 1024;
 
@@ -135,11 +138,26 @@ private:
     std::function<bool(QTcpSocket *)> m_admit;
 };
 
+// Qt's HTTP server warns of what strangers send (a WebSocket asked for, a
+// request it cannot read), as often as they send it; the board answers them
+// and keeps its standard error for what matters: those warnings show only
+// where the category's debug output is switched on (QT_LOGGING_RULES).
+QLoggingCategory::CategoryFilter g_otherFilter = nullptr;
+void quietHttpServer(QLoggingCategory *category)
+{
+    if (g_otherFilter)
+        g_otherFilter(category);
+    if (qstrncmp(category->categoryName(), "qt.httpserver", 13) == 0)
+        category->setEnabled(QtWarningMsg, category->isDebugEnabled());
+}
+
 } // namespace
 
 HttpBoard::HttpBoard() : m_heartbeat(new QTimer(this)), m_coalesce(new QTimer(this))
 {
     setObjectName(QStringLiteral("httpboard"));
+    static const bool quiet = (g_otherFilter = QLoggingCategory::installFilter(quietHttpServer), true);
+    Q_UNUSED(quiet);
     m_heartbeat->setObjectName(QStringLiteral("heartbeat"));
     connect(m_heartbeat, &QTimer::timeout, this, [this] { toPages(m_event); });
     m_coalesce->setObjectName(QStringLiteral("coalesce"));
@@ -280,7 +298,14 @@ bool HttpBoard::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
     const QHttpServerRequest::Method method = request.method();
     const bool head = method == QHttpServerRequest::Method::Head;
     const QByteArray path = request.url().path().toUtf8();
-    if (!head && method != QHttpServerRequest::Method::Get) {
+    if (request.value("upgrade").toLower().contains("websocket")) {
+        // Live updates come as Server-Sent Events only.
+        writeHeaders(responder, Status::BadRequest, "text/plain; charset=utf-8", false);
+        responder.writeHeader("Connection", "close");
+        responder.writeHeader("Content-Length", QByteArray::number(sizeof kNoWebSocket - 1));
+        responder.writeBody(kNoWebSocket);
+        socket->disconnectFromHost();
+    } else if (!head && method != QHttpServerRequest::Method::Get) {
         answer(responder, Status::MethodNotAllowed, "text/plain; charset=utf-8", "GET and HEAD only\n", false);
     } else if (path == "/events") {
         writeHeaders(responder, Status::Ok, "text/event-stream", true);
