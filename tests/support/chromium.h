@@ -50,7 +50,8 @@ public:
         if (!m_session.isEmpty())
             message["sessionId"] = m_session;
         m_socket.sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
-        (void)QTest::qWaitFor([&] { return m_answers.contains(m_id); }, 20000);
+        if (!QTest::qWaitFor([&] { return m_answers.contains(m_id); }, 20000))
+            QTest::qFail(qPrintable("chromium gave no answer to " + method + " within 20 s"), __FILE__, __LINE__);
         return m_answers.take(m_id);
     }
     // The viewport's size, the page laid out anew; with `url`, that page loaded.
