@@ -28,11 +28,8 @@ double numericValue(std::string_view text)
 
     const std::size_t intEnd = digitsFrom(text, start);
     std::size_t end = intEnd;
-    if (end < text.size() && text[end] == '.') {
-        const std::size_t fracEnd = digitsFrom(text, end + 1);
-        if (fracEnd > end + 1)
-            end = fracEnd;
-    }
+    if (end < text.size() && text[end] == '.')
+        end = digitsFrom(text, end + 1); // a lone point reads as nothing below
     if (end == start)
         return 0.0;
 

@@ -133,7 +133,7 @@ void Scoreboard::startscb()
     // The scoreboard fills the display right of the main one.
     QScreen *target = targetScreen();
     Kabord &board = instance();
-    const QRect area = target ? target->geometry() : QRect(QPoint(0, 0), board.size());
+    const QRect area = target ? target->geometry() : board.geometry();
     if (target)
         board.setScreen(target);
     board.setGeometry(area);

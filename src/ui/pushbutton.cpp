@@ -86,7 +86,6 @@ void PushButton::paintEvent(QPaintEvent *)
     }
     if (!text().isEmpty()) {
         painter.setPen(isEnabled() ? QColor(Qt::black) : QColor(0x80, 0x80, 0x80));
-        painter.setFont(font());
         painter.drawText(QRectF(rect()).translated(shift), Qt::AlignCenter | Qt::TextSingleLine, text());
     }
 }

@@ -64,9 +64,9 @@ void Shape::setFill(const QColor &fill)
 
 void Shape::setBorder(const QColor &colour, int width)
 {
+    // Set once, while the window is built and before it shows.
     m_borderColour = colour;
     m_borderWidth = width;
-    update();
 }
 
 void Shape::paintEvent(QPaintEvent *)
@@ -172,7 +172,6 @@ void AutoLabel::paintEvent(QPaintEvent *)
     if (m_background.isValid())
         painter.fillRect(rect(), m_background);
     painter.setPen(m_colour);
-    painter.setFont(font());
     painter.drawText(QPointF(0, QFontMetricsF(font()).ascent()), m_text);
 }
 
