@@ -29,7 +29,15 @@ version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache
 export WINEPREFIX="$PWD/build-windows/wine"
 rm -rf "$WINEPREFIX"
 bash tools/wine-prefix.sh "$WINEPREFIX"
-trap '/usr/lib/wine/wineserver -k 2>/dev/null; [[ $(type -t stop_sound_server) ]] && stop_sound_server' EXIT
+# The trap keeps the script's own exit status: a clean-up that finds nothing
+# to stop must not turn a passing run into a failing one.
+end_windows() {
+  local status=$?
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  if [[ $(type -t stop_sound_server) ]]; then stop_sound_server; fi
+  exit "$status"
+}
+trap end_windows EXIT
 ctest --test-dir build-windows --output-on-failure -j"$jobs"
 
 bash tools/windows-packages.sh build-windows build-windows/packages
