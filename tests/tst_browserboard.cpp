@@ -21,6 +21,18 @@ constexpr int kTimeout = 400; // for a complete request, instead of 10 s
 
 QByteArray request(const char *method, const QByteArray &path) { return method + (' ' + path) + " HTTP/1.1\r\nHost: b\r\n\r\n"; }
 
+// The fields of a JSON value and their types, as other tools rely on them.
+QString shape(const QJsonValue &value)
+{
+    if (!value.isObject())
+        return value.isBool() ? "b" : value.isDouble() ? "n" : value.isString() ? "s" : "?";
+    QStringList fields;
+    const QJsonObject object = value.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        fields << it.key() + ':' + shape(*it);
+    return '{' + fields.join(',') + '}';
+}
+
 // A client of the board: what it was answered; `readBuffer` 1: it stops reading.
 struct Client : QTcpSocket {
     QByteArray got;
@@ -188,6 +200,10 @@ private slots:
                 QVERIFY2((head + "\r\n").contains("\r\n" + header + "\r\n"), header);
             QCOMPARE(head.contains("\r\nAllow: GET, HEAD"), row.answer.startsWith("405"));
             QVERIFY2(body.startsWith(row.body) && (!row.sent.startsWith("HEAD") || body.isEmpty()), body.left(80));
+            if (row.sent.startsWith("GET /state.json"))
+                QCOMPARE(shape(QJsonDocument::fromJson(body).object()),
+                         "{blue:{colour:s,flags:n,name:s},clock:{colour:s,minutes:s,shown:b,tens:s,text:s,units:s,warning:b},"
+                         "field:{caption:s,number:s},format:n,mirrored:b,red:{colour:s,flags:n,name:s}}");
             if (row.sent.startsWith("HEAD /?")) // the length of what GET gives
                 QVERIFY(head.contains("Content-Length: " + QByteArray::number(testing::readFile(":/web/board.html").size())));
         }
