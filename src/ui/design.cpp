@@ -51,6 +51,8 @@ QWidget *make(const Control &row, QWidget *parent)
     case Kind::Label: {
         auto *label = new QLabel(text, parent);
         label->setAlignment((row.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        if (row.border != 0)
+            label->setFrameStyle(QFrame::Box | QFrame::Plain); // a single line around it
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, colour(row.fore, label));
         if (row.back != kTransparent) {
@@ -61,9 +63,8 @@ QWidget *make(const Control &row, QWidget *parent)
         return label;
     }
     case Kind::BoardLabel: {
-        auto *label = new AutoLabel(parent);
+        auto *label = new AutoLabel(row.align == Align::Centre, parent);
         label->setText(text);
-        label->setCentred(row.align == Align::Centre);
         label->setTextColour(colour(row.fore, label));
         if (row.back != kTransparent)
             label->setBackground(colour(row.back, label));

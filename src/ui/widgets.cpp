@@ -107,7 +107,7 @@ void Picture::paintEvent(QPaintEvent *)
     m_renderer->render(&painter, QRectF(rect()));
 }
 
-AutoLabel::AutoLabel(QWidget *parent) : QWidget(parent) {}
+AutoLabel::AutoLabel(bool centred, QWidget *parent) : QWidget(parent), m_centred(centred) {}
 
 void AutoLabel::setText(const QString &text)
 {

@@ -78,7 +78,8 @@ class AutoLabel : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString text READ text WRITE setText)
 public:
-    explicit AutoLabel(QWidget *parent = nullptr);
+    // Centred: it grows and shrinks about its middle; else from its left edge.
+    AutoLabel(bool centred, QWidget *parent);
 
     QString text() const { return m_text; }
     void setText(const QString &text);
@@ -108,7 +109,7 @@ private:
     QString m_text;
     QColor m_colour = Qt::black;
     QColor m_background;
-    bool m_centred = false;
+    bool m_centred;
     bool m_pressed = false;
 };
 
