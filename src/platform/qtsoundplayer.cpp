@@ -218,9 +218,10 @@ protected:
     void fileChanged(Signal signal) override
     {
         m_ready[indexOf(signal)] = false; // until the new sound is loaded
-        const std::optional<SoundFiles::Prepared> &prepared = file(signal);
-        post([signal, copy = prepared ? prepared->copy : QString(), version = prepared ? prepared->version : 0](
-                 Effects &effects) { effects.load(signal, copy, version); });
+        // No answer yet: no copy, nothing to load.
+        post([signal, prepared = file(signal).value_or(SoundFiles::Prepared{})](Effects &effects) {
+            effects.load(signal, prepared.copy, prepared.version);
+        });
     }
     void playFile(Signal signal) override { post([signal](Effects &effects) { effects.playFile(signal); }); }
     void playBuiltIn(Signal signal) override { post([signal](Effects &effects) { effects.playBuiltIn(signal); }); }
