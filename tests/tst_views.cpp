@@ -220,7 +220,9 @@ private slots:
         c->kata->katasp();
         COMPARE_SNAPSHOT(c->kata->grab().toImage(), QStringLiteral("console-mirrored"));
         c->kata->kataonsp();
+        const int closed = c->kata->height();
         click("MyButton1");
+        QTRY_VERIFY(c->kata->height() > closed); // the setup strip below, in view
         c->setText("eindwav", QStringLiteral("/usr/share/sounds/taikan/gong.wav"));
         c->setText("waarwav", QStringLiteral("/usr/share/sounds/taikan/bell.wav"));
         COMPARE_SNAPSHOT(c->kata->grab().toImage(), QStringLiteral("console-setup"));
