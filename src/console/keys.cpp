@@ -10,29 +10,31 @@ namespace console {
 
 namespace {
 
-// keys          target               what
+// The keys and the control or menu entry each clicks (the README lists them):
+// Ctrl+digit Aka's flags, Alt+digit Ao's, then the referees, the clock,
+// the resets, the field number, the scoreboard and the setup.
 constexpr KeyBinding kKeys[] = {
-    {"Ctrl+1", "Optionr1", "Aka (red) 1 flag"},
-    {"Ctrl+2", "Optionr2", "Aka (red) 2 flags"},
-    {"Ctrl+3", "Optionr3", "Aka (red) 3 flags"},
-    {"Ctrl+4", "Optionr4", "Aka (red) 4 flags"},
-    {"Ctrl+5", "Optionr5", "Aka (red) 5 flags"},
-    {"Alt+1", "Optionb1", "Ao (blue) 1 flag"},
-    {"Alt+2", "Optionb2", "Ao (blue) 2 flags"},
-    {"Alt+3", "Optionb3", "Ao (blue) 3 flags"},
-    {"Alt+4", "Optionb4", "Ao (blue) 4 flags"},
-    {"Alt+5", "Optionb5", "Ao (blue) 5 flags"},
+    {"Ctrl+1", "Optionr1"},
+    {"Ctrl+2", "Optionr2"},
+    {"Ctrl+3", "Optionr3"},
+    {"Ctrl+4", "Optionr4"},
+    {"Ctrl+5", "Optionr5"},
+    {"Alt+1", "Optionb1"},
+    {"Alt+2", "Optionb2"},
+    {"Alt+3", "Optionb3"},
+    {"Alt+4", "Optionb4"},
+    {"Alt+5", "Optionb5"},
     // Not plain F5: a presentation remote sends it.
-    {"Ctrl+F3", "Options3", "3 referees"},
-    {"Ctrl+F5", "Options5", "5 referees"},
-    {"F9", kStartOrStop, "Start / Stop the clock"},
-    {"PgDown", kStartOrStop, "Start / Stop the clock (presentation remote, foot switch)"},
-    {"Ctrl+T", "restime", "Reset time"},
-    {"Ctrl+R", "resmatch", "Reset match"},
-    {"Ctrl+F", "command12", "Set the field number"},
-    {"F11", "startext", "Start the scoreboard"},
-    {"F12", "closeext", "Close the scoreboard"},
-    {"F8", "MyButton1", "Setup / Close setup"},
+    {"Ctrl+F3", "Options3"},
+    {"Ctrl+F5", "Options5"},
+    {"F9", kStartOrStop},
+    {"PgDown", kStartOrStop},
+    {"Ctrl+T", "restime"},
+    {"Ctrl+R", "resmatch"},
+    {"Ctrl+F", "command12"},
+    {"F11", "startext"},
+    {"F12", "closeext"},
+    {"F8", "MyButton1"},
 };
 
 // Clicks `button` as the operator would: only when it can be seen and used.

@@ -14,7 +14,6 @@ namespace console {
 struct KeyBinding {
     std::string_view keys;   // as QKeySequence reads them (portable text)
     std::string_view target; // a control or menu entry of the console
-    std::string_view what;   // for the README's table
 };
 
 // The control that the Start/Stop key clicks: whichever of the two is shown.

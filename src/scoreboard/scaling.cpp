@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace scoreboard {
 
@@ -195,8 +196,7 @@ int targetDisplay(std::span<const Area> displays, int main)
     // Where no display holds the point (displays of different scales can
     // leave gaps), the nearest display to the right, else the nearest other.
     auto toTheRight = [&](const Area &a) { return i64(a.x) >= i64(home.x) + home.width; };
-    int nearest = -1;
-    std::pair<bool, double> best{};
+    std::optional<std::pair<std::pair<bool, double>, int>> nearest; // its rank, its index
     for (int i = 0; i < int(displays.size()); ++i) {
         if (i == main)
             continue;
@@ -204,12 +204,10 @@ int targetDisplay(std::span<const Area> displays, int main)
         if (contains(a))
             return i;
         const std::pair<bool, double> rank{!toTheRight(a), distance(a)};
-        if (nearest < 0 || rank < best) {
-            nearest = i;
-            best = rank;
-        }
+        if (!nearest || rank < nearest->first)
+            nearest = {rank, i};
     }
-    return nearest >= 0 ? nearest : main;
+    return nearest ? nearest->second : main;
 }
 
 } // namespace scoreboard
