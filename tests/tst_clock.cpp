@@ -293,9 +293,7 @@ private slots:
 
         QTest::keyClick(edit, '.');
         QCOMPARE(edit->text(), QStringLiteral("7"));
-        QCOMPARE(c->fake.messages.shown.size(), 1);
-        QCOMPARE(c->fake.messages.shown.first().text, QStringLiteral(" Only full numbers allowed !"));
-        QCOMPARE(c->fake.messages.shown.first().icon, platform::MessageIcon::Warning);
+        QCOMPARE(c->fake.messages.shown, (QList<testing::ShownMessage>{{platform::MessageIcon::Warning, " Only full numbers allowed !"}}));
 
         QGuiApplication::clipboard()->setText(QStringLiteral("1.5x"));
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);

@@ -219,9 +219,8 @@ private slots:
         c->setText("vsch", scales[1]);
         c->setText("fsch", scales[2]);
         c->click("command1");
-        QCOMPARE(c->fake.messages.shown.size(), 1);
-        QCOMPARE(c->fake.messages.shown.first().icon, platform::MessageIcon::Warning);
-        QCOMPARE(c->fake.messages.shown.first().text, QStringLiteral("Scale can not be zero in setup parameters"));
+        QCOMPARE(c->fake.messages.shown,
+                 (QList<testing::ShownMessage>{{platform::MessageIcon::Warning, "Scale can not be zero in setup parameters"}}));
         QVERIFY(!c->board());
         QCOMPARE(c->text("sbtxt"), width);
     }

@@ -34,9 +34,8 @@ private:
         if (c->kata->outerHeight() != 7800)
             c->click("MyButton1");
         c->click("MyButton7");
-        QCOMPARE(c->fake.messages.shown.size(), 1);
-        QCOMPARE(c->fake.messages.shown.first().icon, saved ? platform::MessageIcon::Information : platform::MessageIcon::Critical);
-        QCOMPARE(c->fake.messages.shown.first().text, QLatin1String(saved ? "Ini-file saved" : "Error saving"));
+        QCOMPARE(c->fake.messages.shown, (QList<testing::ShownMessage>{saved ? testing::ShownMessage{platform::MessageIcon::Information, "Ini-file saved"}
+                                                                         : testing::ShownMessage{platform::MessageIcon::Critical, "Error saving"}}));
         c->fake.messages.shown.clear();
     }
 

@@ -15,6 +15,7 @@ namespace testing {
 struct ShownMessage {
     platform::MessageIcon icon;
     QString text;
+    bool operator==(const ShownMessage &) const = default;
 };
 
 class RecordedMessages final : public platform::Messages {
