@@ -12,6 +12,8 @@
 #include <QUrl>
 #include <array>
 #include <cstdio>
+#include <memory>
+#include <mutex>
 
 namespace platform {
 
@@ -95,9 +97,16 @@ bool machineHasOutput()
 // operator's files from the local copies of what SoundFiles prepared: Qt
 // reads them on a loading thread of its own, and never a file that could
 // stall.
+// The player as the sound thread reaches it: none once the player is gone,
+// also where that thread outlives it (a sound server that froze).
+struct PlayerLink {
+    std::mutex mutex;
+    QObject *player = nullptr;
+};
+
 class Effects : public QObject {
 public:
-    explicit Effects(QObject *player) : m_player(player) {}
+    explicit Effects(std::shared_ptr<PlayerLink> link) : m_link(std::move(link)) {}
 
     // On the sound thread, once it runs.
     void start()
@@ -163,11 +172,13 @@ private:
     template <typename Call>
     void tell(Call call)
     {
-        QMetaObject::invokeMethod(m_player, [player = m_player, call] { call(*dynamic_cast<QtSoundPlayerCalls *>(player)); },
-                                  Qt::QueuedConnection);
+        const std::lock_guard lock(m_link->mutex);
+        if (QObject *player = m_link->player)
+            QMetaObject::invokeMethod(player, [player, call] { call(*dynamic_cast<QtSoundPlayerCalls *>(player)); },
+                                      Qt::QueuedConnection);
     }
 
-    QObject *m_player;
+    std::shared_ptr<PlayerLink> m_link;
     std::array<QSoundEffect *, 2> m_builtIn{};
     std::array<bool, 2> m_builtInWaiting{}; // asked for while still loading
     std::array<QPointer<QSoundEffect>, 2> m_file;
@@ -182,7 +193,8 @@ public:
             return;
         m_thread = new QThread;
         m_thread->setObjectName(QStringLiteral("sound"));
-        m_effects = new Effects(this);
+        m_link->player = this;
+        m_effects = new Effects(m_link);
         m_effects->moveToThread(m_thread);
         m_thread->start();
         // The built-in signals are loaded now, so that a fallback plays at once.
@@ -192,6 +204,10 @@ public:
     {
         if (!m_thread)
             return;
+        {
+            const std::lock_guard lock(m_link->mutex);
+            m_link->player = nullptr; // nothing more is told to this player
+        }
         // The effects go on their own thread, with what Qt releases after them.
         post([](Effects &effects) {
             delete &effects;
@@ -236,6 +252,7 @@ private:
     }
 
     bool m_hasOutput = false;
+    std::shared_ptr<PlayerLink> m_link = std::make_shared<PlayerLink>();
     QThread *m_thread = nullptr;
     Effects *m_effects = nullptr;
     std::array<bool, 2> m_ready{};

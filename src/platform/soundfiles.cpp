@@ -102,7 +102,7 @@ void SoundFiles::choose(Slot slot, const QString &path)
         QFile::remove(m_prepared[slot]->copy);
     m_prepared[slot].reset();
     if (path.isEmpty()) {
-        m_prepared[slot] = Prepared{path, {}, {}, ++m_link->answers}; // nothing to read: the built-in signal
+        m_prepared[slot] = Prepared{{}, {}, ++m_link->answers}; // nothing to read: the built-in signal
         emit changed(slot);
         return;
     }
@@ -121,7 +121,7 @@ void SoundFiles::choose(Slot slot, const QString &path)
                 return;
             if (first || now != last) {
                 last = now;
-                Prepared prepared{path, {}, {}, ++link->answers};
+                Prepared prepared{{}, {}, ++link->answers};
                 if (now && now->size <= std::int64_t(wav::kMaxFileSize)) {
                     const std::optional<QByteArray> bytes = files->read(path, std::int64_t(wav::kMaxFileSize) + 1);
                     const auto sound = bytes ? wav::playable(std::string_view(bytes->constData(), std::size_t(bytes->size())))

@@ -56,7 +56,6 @@ public:
     void choose(Slot slot, const QString &path);
 
     struct Prepared {
-        QString path;      // as chosen
         QByteArray wav;    // the plain WAV; empty: no sound this program plays
         QString copy;      // the local copy of `wav`, where asked for
         std::uint64_t version = 0; // a new number for every answer

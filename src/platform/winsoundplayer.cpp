@@ -2,11 +2,17 @@
 // asynchronous, every sound from memory: the built-in signals from the
 // program's resources, the operator's files as SoundFiles read them (with
 // Qt's wide-character file access, so any file name works). Nothing is
-// opened by name at the moment of playing.
+// opened by name at the moment of playing, and PlaySoundW, which may wait on
+// the audio device (opening it, stopping the sound that plays), is called on
+// a thread of its own: the console and the clock never wait for it.
 #include "platform/sound.h"
 
 #include <QFile>
 #include <array>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -29,6 +35,65 @@ bool machineHasOutput()
     return found;
 }
 
+// The thread that calls PlaySoundW. It takes the latest request only: a new
+// one supersedes any not yet begun. An empty sound stops what plays.
+class Playing {
+public:
+    Playing() : m_state(std::make_shared<State>())
+    {
+        std::thread([state = m_state] { run(*state); }).detach();
+    }
+    ~Playing()
+    {
+        std::unique_lock lock(m_state->mutex);
+        m_state->quit = true;
+        m_state->wake.notify_all();
+        // A device that hangs must not hold the program's end: the thread,
+        // sharing its state, goes on alone then.
+        m_state->wake.wait_for(lock, std::chrono::seconds(2), [this] { return m_state->ended; });
+    }
+    void request(const QByteArray &wav)
+    {
+        const std::lock_guard lock(m_state->mutex);
+        m_state->next = wav;
+        m_state->pending = true;
+        m_state->wake.notify_all();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable wake;
+        QByteArray next;
+        bool pending = false, quit = false, ended = false;
+    };
+    static void run(State &state)
+    {
+        QByteArray playing; // kept while PlaySoundW reads it
+        std::unique_lock lock(state.mutex);
+        for (;;) {
+            state.wake.wait(lock, [&state] { return state.pending || state.quit; });
+            if (state.quit)
+                break;
+            const QByteArray wav = std::exchange(state.next, QByteArray());
+            state.pending = false;
+            lock.unlock();
+            PlaySoundW(nullptr, nullptr, 0); // returns once the sound has stopped: then its bytes may go
+            playing = wav;
+            if (!playing.isEmpty())
+                PlaySoundW(reinterpret_cast<LPCWSTR>(playing.constData()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+            lock.lock();
+        }
+        lock.unlock();
+        PlaySoundW(nullptr, nullptr, 0);
+        lock.lock();
+        state.ended = true;
+        state.wake.notify_all();
+    }
+
+    std::shared_ptr<State> m_state;
+};
+
 class WinSoundPlayer final : public SoundPlayer {
 public:
     WinSoundPlayer(std::shared_ptr<FileAccess> files, QObject *parent)
@@ -40,7 +105,6 @@ public:
                 m_builtIn[indexOf(signal)] = resource.readAll();
         }
     }
-    ~WinSoundPlayer() override { stop(); }
 
     bool hasOutput() const override { return m_hasOutput; }
     bool ready(Signal signal) const override
@@ -52,34 +116,23 @@ public:
 protected:
     void fileChanged(Signal) override {} // played from memory as it is
 
-    void playFile(Signal signal) override { start(file(signal)->wav); }
+    void playFile(Signal signal) override { m_playing.request(file(signal)->wav); }
 
     void playBuiltIn(Signal signal) override
     {
-        if (start(m_builtIn[indexOf(signal)]))
-            emit started(builtInSignal(signal));
+        const QByteArray &wav = m_builtIn[indexOf(signal)];
+        if (wav.isEmpty())
+            return;
+        m_playing.request(wav);
+        emit started(builtInSignal(signal));
     }
 
-    void stop() override
-    {
-        // Returns once the sound has stopped: then its bytes may go.
-        PlaySoundW(nullptr, nullptr, 0);
-        m_playing.clear();
-    }
+    void stop() override { m_playing.request({}); }
 
 private:
-    bool start(const QByteArray &wav)
-    {
-        if (wav.isEmpty())
-            return false;
-        m_playing = wav; // shared: kept while PlaySoundW reads it, whatever is prepared meanwhile
-        return PlaySoundW(reinterpret_cast<LPCWSTR>(m_playing.constData()), nullptr,
-                          SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
-    }
-
     bool m_hasOutput = false;
     std::array<QByteArray, 2> m_builtIn;
-    QByteArray m_playing;
+    Playing m_playing;
 };
 
 } // namespace

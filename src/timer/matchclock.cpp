@@ -42,7 +42,6 @@ MatchClock::MatchClock(const ClockControls &controls, BoardClock board, ClockSig
     // Timer1 is set, tick by tick, for the moment the next second is due.
     m_console.timer->setTimerType(Qt::PreciseTimer);
     m_console.timer->setSingleShot(true);
-    m_console.timer->setInterval(1000);
     connect(m_console.timer, &QTimer::timeout, this, &MatchClock::tick);
 }
 

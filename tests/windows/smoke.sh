@@ -62,7 +62,8 @@ cp "$work/kata.ini" "$folder/Taikan/kata.ini"
 
 $wine "$folder/Taikan/taikan.exe" 2>"$work/loaded" &
 taikan=$!
-console="$(xdotool search --sync --name "^Kovamo Taikan $version\$" | head -1)"
+console="$(timeout 60 xdotool search --sync --name "^Kovamo Taikan $version\$" | head -1)"
+[[ -n "$console" ]] || { echo "FAIL: the console did not open within 60 s" >&2; exit 1; }
 sleep 2
 # Where a window's client area lies on the desktop (xdotool's own answer counts the window manager's title).
 where() { read -r X Y WIDTH HEIGHT <<<"$(xwininfo -id "$1" | awk '/Absolute upper-left|Width|Height/ { printf "%s ", $NF }')"; }
