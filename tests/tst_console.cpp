@@ -72,6 +72,27 @@ private slots:
         checkInvariants();
     }
 
+    // A button lights up at once while the pointer is over it, and goes back as it leaves.
+    void buttonsLightUpUnderThePointer()
+    {
+        QWidget *button = c->get("Command4");
+        struct Paints : QObject {
+            int n = 0;
+            bool eventFilter(QObject *, QEvent *event) override { return (n += event->type() == QEvent::Paint, false); }
+        } paints;
+        button->installEventFilter(&paints);
+        const auto face = [button] { return button->grab().toImage().pixelColor(4, button->height() / 2); };
+        const QColor plain = face();
+        QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), QPointF(button->mapToGlobal(QPoint(4, 4))));
+        QEvent leave(QEvent::Leave);
+        for (QEvent *event : {static_cast<QEvent *>(&enter), &leave}) {
+            paints.n = 0;
+            QApplication::sendEvent(button, event);
+            QTRY_VERIFY_WITH_TIMEOUT(paints.n > 0, 500);
+            QCOMPARE(face() != plain, event == &enter);
+        }
+    }
+
     // The menu's entries in order, each caption as it is and its key beside it.
     void menuHasItsEntriesInOrder()
     {
