@@ -395,6 +395,7 @@ private slots:
         QTest::newRow("left of main") << QList<QRect>{main, {-1920, 0, 1920, 1080}} << 0 << 1;
         QTest::newRow("gap of mixed scales") << QList<QRect>{main, {2560, 0, 1920, 1080}} << 0 << 1;
         QTest::newRow("nearest of two") << QList<QRect>{main, {-1920, 0, 1920, 1080}, {3000, 0, 800, 600}} << 0 << 2;
+        QTest::newRow("nearer of two to the right") << QList<QRect>{main, {4000, 0, 800, 600}, {1400, 3000, 800, 600}} << 0 << 1;
         QTest::newRow("the one that holds the point")
             << QList<QRect>{{-1920, 0, 1920, 1080}, main, {1280, 0, 800, 600}} << 1 << 2;
         QTest::newRow("single") << QList<QRect>{main} << 0 << 0;
