@@ -98,14 +98,14 @@ void MatchClock::show(const TickResult &next)
     m_console.minutes->setText(minutes);
 
     if (next.signal == TickSignal::Warning) {
-        // The new digits are on screen before the sound starts.
+        // The new digits are on screen before the sound starts: repainting
+        // one digit at once paints every change waiting in its window.
         m_console.tens->repaint();
         m_board.repaint(BoardDigit::Tens);
         m_sounds.warning();
         m_board.colour(ui::toQColor(kWarningDigits));
     } else if (next.signal == TickSignal::End) {
         m_console.tens->repaint();
-        m_console.units->repaint();
         m_board.repaint(BoardDigit::Tens);
         stoppen();
         m_sounds.end();
