@@ -82,9 +82,8 @@ void Scoreboard::discardBoard(bool later)
         return;
     Kabord *board = std::exchange(m_board, nullptr);
     board->disconnect(this);
-    // Closed, not merely hidden: where it was the last window (the console
-    // closed through its frame), the program ends with it.
-    board->close();
+    // Where it was the last window (the console closed through its frame),
+    // the program ends with it as it goes.
     if (!later) {
         delete board;
         return;
