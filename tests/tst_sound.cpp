@@ -283,18 +283,35 @@ private slots:
         const QByteArray expectedPcm = own ? (name == "phone.wav" ? tone(0.5, 440) : file.readAll().mid(44)) : file.readAll().mid(44);
         const QList<Burst> expected = bursts(expectedPcm);
         QCOMPARE(m_player->ready(signal), own);
-        QVERIFY(timedPlay(*m_player, path, signal) < kPromptUs);
-        // (Under Wine a sound may start a second late on a busy machine: Wine's sound thread waits its turn.)
-        recording.keepFor(double(expectedPcm.size()) / (2 * kRate) + (kUnixRoot.isEmpty() ? 1.0 : 2.5));
-        const QList<Burst> heard = bursts(recording.heard);
-        qInfo() << "heard" << heard << "expected" << expected;
-        QCOMPARE(m_started, QStringList{own ? path : platform::builtInSignal(signal)});
         QCOMPARE(expected.size(), beeps);
-        QCOMPARE(heard.size(), beeps);
-        for (qsizetype i = 0; i < heard.size(); ++i) {
-            QVERIFY2(std::abs(heard[i].length - expected[i].length) <= 0.03, "length differs");
-            QVERIFY2(std::abs(20 * std::log10(heard[i].level / expected[i].level)) <= 1.5, "level differs");
-            QVERIFY2(std::abs(heard[i].hz / expected[i].hz - 1) <= 0.03, "pitch differs");
+        const auto differs = [&](const QList<Burst> &heard) -> const char * {
+            if (m_started != QStringList{own ? path : platform::builtInSignal(signal)})
+                return "another sound started";
+            if (heard.size() != beeps)
+                return "another number of beeps";
+            for (qsizetype i = 0; i < heard.size(); ++i) {
+                if (std::abs(heard[i].length - expected[i].length) > 0.03)
+                    return "length differs";
+                if (std::abs(20 * std::log10(heard[i].level / expected[i].level)) > 1.5)
+                    return "level differs";
+                if (std::abs(heard[i].hz / expected[i].hz - 1) > 0.03)
+                    return "pitch differs";
+            }
+            return nullptr;
+        };
+        // Under Wine on a busy machine its sound driver can fall behind (a sound starts a second late, a
+        // burst is stretched): there a sound is heard once more before it counts as wrong.
+        for (int attempt = 1;; ++attempt) {
+            QVERIFY(timedPlay(*m_player, path, signal) < kPromptUs);
+            recording.keepFor(double(expectedPcm.size()) / (2 * kRate) + (kUnixRoot.isEmpty() ? 1.0 : 2.5));
+            const QList<Burst> heard = bursts(std::exchange(recording.heard, {}));
+            qInfo() << "heard" << heard << "expected" << expected;
+            const char *fault = differs(heard);
+            if (!fault || kUnixRoot.isEmpty() || attempt == 2) {
+                QVERIFY2(!fault, fault);
+                break;
+            }
+            m_started.clear();
         }
     }
 
