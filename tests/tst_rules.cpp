@@ -457,6 +457,7 @@ private slots:
             {"16-bit float", riff(fmt(3, 1, 44100, 16) + chunk("data", pcm)), {}},
             {"ADPCM", riff(fmt(2, 1, 44100, 16) + chunk("data", pcm)), {}},
             {"extensible ADPCM", riff(extensible(2, 1, 44100, 16) + chunk("data", pcm)), {}},
+            {"extensible, its extension cut short", riff(extensible(1, 1, 44100, 16).replace(24, 1, 1, '\0') + chunk("data", pcm)), {}},
             {"too large", riff(fmt(1, 1, 44100, 16) + chunk("data", std::string(platform::wav::kMaxFileSize - 44 + 2, '\0'))), {}},
         };
         for (const Row &row : rows) {
