@@ -27,9 +27,8 @@ QString shape(const QJsonValue &value)
     if (!value.isObject())
         return value.isBool() ? "b" : value.isDouble() ? "n" : value.isString() ? "s" : "?";
     QStringList fields;
-    const QJsonObject object = value.toObject();
-    for (auto it = object.begin(); it != object.end(); ++it)
-        fields << it.key() + ':' + shape(*it);
+    for (const QString &key : value.toObject().keys())
+        fields << key + ':' + shape(value[key]);
     return '{' + fields.join(',') + '}';
 }
 
