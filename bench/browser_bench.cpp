@@ -91,7 +91,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     console::Kata kata(desk.platform());
     kata.show();
-    kata.startscb();
+    kata.openScoreboard();
     browserboard::BrowserBoard &board = kata.browser();
     board.setLimits({1000, 8192, 1 << 20, 10'000, 5'000}); // room for 500 pages
     board.switchOn({true, 0, browserboard::Where::ThisPc, {}}, false);

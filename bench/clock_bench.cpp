@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
 
     console::Kata kata(desk.platform());
     kata.show();
-    kata.startscb();
+    kata.openScoreboard();
     std::printf("match clock, %d ticks, scoreboard open on a 3840 x 2160 display%s\n", seconds,
                 busy ? ", the other core kept busy" : ", machine otherwise idle");
     std::fflush(stdout);

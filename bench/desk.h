@@ -95,7 +95,7 @@ inline std::vector<double> runClock(console::Kata &kata, int ticks)
 {
     kata.findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(QStringLiteral("9"));
     kata.findChild<QLineEdit *>(QStringLiteral("Text6"))->setText(QStringLiteral("59"));
-    kata.resettim();
+    kata.resetTime();
     QApplication::processEvents();
     QElapsedTimer wall;
     std::vector<double> landed;
@@ -110,7 +110,7 @@ inline std::vector<double> runClock(console::Kata &kata, int ticks)
     kata.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
     loop.exec();
     QObject::disconnect(noted);
-    kata.stoppen();
+    kata.stopClock();
     return landed;
 }
 

@@ -68,7 +68,7 @@ int scoreboardWindow(bench::Desk &desk, int runs)
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer clock;
         clock.start();
-        kata.startscb();
+        kata.openScoreboard();
         scoreboard::Kabord *board = kata.scoreboard().current();
         PaintCounter counter;
         board->installEventFilter(&counter);
@@ -84,7 +84,7 @@ int scoreboardWindow(bench::Desk &desk, int runs)
         // One count changes: the blue count alone.
         for (int blue = 1; blue <= 4; ++blue) {
             clock.restart();
-            kata.scoreboard().scorebord(0, blue);
+            kata.publicBoard().setCounts(0, blue);
             QApplication::processEvents();
             oneCount.push_back(ms(clock));
         }
@@ -95,7 +95,7 @@ int scoreboardWindow(bench::Desk &desk, int runs)
         std::printf("%ld\n", bench::kilobytes("VmHWM"));
         return 0;
     }
-    std::printf("startscb with its first full paint: %7.2f ms  (target <= 50)\n", median(opening));
+    std::printf("opening with its first full paint: %7.2f ms  (target <= 50)\n", median(opening));
     std::printf("one full repaint:                   %7.2f ms\n", median(full));
     std::printf("repaint after one count changes:    %7.2f ms  (target <= 8)\n", median(oneCount));
     return 0;

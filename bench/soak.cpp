@@ -60,7 +60,7 @@ struct Day {
         kata.findChild<QLineEdit *>(QStringLiteral("Text6"))->setText(QStringLiteral("59"));
         for (int i = 0; i < n; ++i) {
             if (!kata.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive()) {
-                kata.resettim();
+                kata.resetTime();
                 button(QStringLiteral("Command4"))->click();
             }
             time += 1000;
@@ -68,7 +68,7 @@ struct Day {
             if (i % 10 == 0)
                 QApplication::processEvents();
         }
-        kata.resetw();
+        kata.resetMatch();
     }
 };
 

@@ -226,7 +226,7 @@ private slots:
         QElapsedTimer burst; // a thousand changes at once: a few events per page, the last with the latest state
         burst.start();
         for (int i = 1; i <= 1000; ++i, QCoreApplication::processEvents())
-            board->setCounts(i / 100 % 10, 3);
+            c->kata->publicBoard().setCounts(i / 100 % 10, 3);
         QTRY_COMPARE(count([](const Client &p) { return p.last("red")["flags"] == 0 && p.last("blue")["flags"] == 3; }), 256);
         QCOMPARE(count([&](const Client &p) { return p.got.count("data: ") > 3 + burst.elapsed() / 100; }), 0);
         QVERIFY(Client(board->port(), request("GET", "/")).waitForDisconnected(500)); // full
@@ -245,7 +245,7 @@ private slots:
         int tick = 0;
         for (; tick < 20000 && board->pages() == 2; ++tick) { // a clock at full speed; the reader hears each tick
             const qsizetype had = reader.got.size();
-            board->writeClock(browserboard::Digit::Tens, QString::number(tick));
+            c->kata->publicBoard().write(board::Digit::Tens, QString::number(tick));
             for (QDeadlineTimer wait(5000); reader.got.size() == had && !wait.hasExpired();)
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
             QVERIFY(reader.got.size() > had);

@@ -116,7 +116,7 @@ private slots:
         QSignalSpy published(&c->kata->decision(), &decision::DecisionPanel::decisionMade);
         for (const bool mirrored : {false, true}) {
             for (const int n : {3, 5}) {
-                mirrored ? c->kata->katasp() : c->kata->kataonsp(); // the groups keep their meaning
+                c->kata->mirror(mirrored); // the groups keep their meaning
                 published.clear();
                 c->click(n == 3 ? "Options3" : "Options5");
                 QCOMPARE(c->kata->decision().refereeCount(), n);
@@ -161,11 +161,11 @@ private slots:
         for (int round = 0; round < 2; ++round) {
             c->click("Check10");
             expect(true);
-            c->kata->katasp();
+            c->kata->mirror(true);
             expect(true);
             c->click("Check10");
             expect(false);
-            c->kata->kataonsp();
+            c->kata->mirror(false);
             expect(false);
         }
     }

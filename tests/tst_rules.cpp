@@ -1,5 +1,4 @@
 // The toolkit-free rules with numbers.
-#include "browserboard/boardstate.h"
 #include "browserboard/serving.h"
 #include "common/numeric.h"
 #include "decision/coupling.h"
@@ -505,14 +504,6 @@ private slots:
                                               {"192.168.1.20", true}, {"fe80::1", true}, {"10.0.0.7", true}, {"192.168.56.1"}, {"172.31.9.9", true}, {"1.2.3"}, {"127.0.1.1"}};
         QCOMPARE(rankAddresses(found), (std::vector<std::string>{"10.0.0.7", "192.168.1.20", "172.31.9.9", "172.17.0.1", "192.168.56.1", "8.8.4.4",
                                                                  "169.254.3.3", "172.32.0.1", "127.0.0.1", "127.0.1.1"}));
-        BoardState twin = BoardState::opened("12", true); // as a scoreboard opens, then as written
-        QCOMPARE(std::to_string(twin.red + twin.blue) + twin.fieldNumber + twin.clockText(), "0121:00"s);
-        QVERIFY(!twin.clockShown && twin.mirrored && !twin.warning());
-        twin.setCounts(12, -1);
-        twin.write(Digit::Units, "");
-        twin.clockColour = timer::kWarningDigits;
-        QCOMPARE(std::to_string(twin.red * 10 + twin.blue) + twin.clockText(), "901:0"s);
-        QVERIFY(twin.warning());
     }
 };
 

@@ -1,5 +1,7 @@
 #include "about/aboutdesign.h"
 
+#include "app/version.h"
+
 #include <array>
 
 namespace about {
@@ -30,7 +32,7 @@ constexpr std::string_view kSmallPrintText =
 const std::array kControls{
     Control{"Frame1", Kind::Frame, "", 120, 0, 6975, 6615, "", {}, kBlack, kWhite, 0},
     Control{"Label1", Kind::Label, "Frame1", 2880, 240, 1230, 210, "Kovamo Taikan", kArial825Bold, kBlue, kWhite},
-    Control{"Label2", Kind::Label, "Frame1", 2955, 480, 1065, 210, "Version 1.0.8", kArial825Bold, kBlue, kWhite},
+    Control{"Label2", Kind::Label, "Frame1", 2955, 480, 1065, 210, app::kVersionLine, kArial825Bold, kBlue, kWhite},
     Control{"Label7", Kind::Label, "Frame1", 3045, 720, 840, 210, "10-08-2017", kArial825Bold, kBlue, kWhite},
     Control{"Label3", Kind::Label, "Frame1", 240, 1080, 6495, 210, "Flag decisions for kata", kArial825Bold, kBlack, kWhite, 0, Align::Centre},
     Control{"Label4", Kind::Label, "Frame1", 240, 1320, 6495, 210, "3 or 5 referees", kArial825Bold, kBlack, kWhite, 0, Align::Centre},

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browserboard/serving.h"
-#include "settings/setuppanel.h"
+#include "settings/settingsio.h"
 
 #include <QString>
 #include <QStringList>

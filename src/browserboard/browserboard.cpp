@@ -2,7 +2,7 @@
 
 #include "browserboard/httpboard.h"
 #include "browserboard/webbord.h"
-#include "settings/setuppanel.h"
+#include "settings/settingsio.h"
 
 #include <QStyle>
 #include <QTcpSocket>
@@ -31,9 +31,10 @@ QHostAddress addressOf(const ServeChoice &choice)
 
 } // namespace
 
-BrowserBoard::BrowserBoard(const platform::Platform &platform, QWidget *console)
-    : QObject(console), m_platform(platform), m_console(console)
+BrowserBoard::BrowserBoard(const board::PublicBoard &model, const platform::Platform &platform, QWidget *console)
+    : QObject(console), m_model(model), m_platform(platform), m_console(console)
 {
+    connect(&m_model, &board::PublicBoard::changed, this, &BrowserBoard::changed);
 }
 
 BrowserBoard::~BrowserBoard()
@@ -44,48 +45,6 @@ BrowserBoard::~BrowserBoard()
         m_thread->quit();
         m_thread->wait();
     }
-}
-
-void BrowserBoard::opened(const QString &fieldNumber, bool mirrored)
-{
-    m_state = BoardState::opened(fieldNumber.toStdString(), mirrored);
-    changed();
-}
-
-void BrowserBoard::setCounts(int red, int blue)
-{
-    m_state.setCounts(red, blue);
-    changed();
-}
-
-void BrowserBoard::setFieldNumber(const QString &text)
-{
-    m_state.fieldNumber = text.toStdString();
-    changed();
-}
-
-void BrowserBoard::writeClock(Digit digit, const QString &text)
-{
-    m_state.write(digit, text.toStdString());
-    changed();
-}
-
-void BrowserBoard::setClockColour(const QColor &colour)
-{
-    m_state.clockColour = ui::rgb(colour.red(), colour.green(), colour.blue());
-    changed();
-}
-
-void BrowserBoard::setClockShown(bool shown)
-{
-    m_state.clockShown = shown;
-    changed();
-}
-
-void BrowserBoard::setMirrored(bool mirrored)
-{
-    m_state.mirrored = mirrored;
-    changed();
 }
 
 void BrowserBoard::changed()
@@ -108,7 +67,7 @@ void BrowserBoard::publish()
 {
     if (m_status == Status::Off)
         return;
-    QMetaObject::invokeMethod(m_server, [server = m_server, state = m_state] { server->publish(state); },
+    QMetaObject::invokeMethod(m_server, [server = m_server, state = m_model.state()] { server->publish(state); },
                               Qt::QueuedConnection);
 }
 

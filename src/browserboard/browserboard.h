@@ -1,10 +1,9 @@
 #pragma once
 
-#include "browserboard/boardstate.h"
+#include "board/publicboard.h"
 #include "browserboard/serving.h"
 #include "platform/platform.h"
 
-#include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -18,30 +17,20 @@ namespace browserboard {
 class HttpBoard;
 class Webbord;
 
-// The scoreboard in any browser on the hall's network, live and read-only.
-// The console feeds it every write it gives the scoreboard window; it keeps
-// the board's twin (BoardState) and, once switched on, hands each change to
-// the server in its own thread and goes on: the match never waits for a
-// browser. Off by default; the choice is remembered in browser.ini beside
+// The scoreboard in any browser on the hall's network, live and read-only:
+// a view of the board model. Once switched on, it hands each change of the
+// model to the server in its own thread and goes on: the match never waits
+// for a browser. Off by default; the choice is remembered in browser.ini beside
 // kata.ini.
 class BrowserBoard : public QObject {
     Q_OBJECT
 public:
     enum class Status { Off, Starting, Serving };
 
-    // `console`: the window its messages and its own window belong to.
-    BrowserBoard(const platform::Platform &platform, QWidget *console);
+    // `model`: what it shows; `console`: the window its messages and its own
+    // window belong to.
+    BrowserBoard(const board::PublicBoard &model, const platform::Platform &platform, QWidget *console);
     ~BrowserBoard() override;
-
-    // The scoreboard's twin. opened(): the scoreboard window opens.
-    void opened(const QString &fieldNumber, bool mirrored);
-    void setCounts(int red, int blue);
-    void setFieldNumber(const QString &text);
-    void writeClock(Digit digit, const QString &text);
-    void setClockColour(const QColor &colour);
-    void setClockShown(bool shown);
-    void setMirrored(bool mirrored);
-    const BoardState &state() const { return m_state; }
 
     // At start-up: serves as `serve` says (the command line's choice, which
     // browser.ini never learns), or else as browser.ini says.
@@ -86,10 +75,10 @@ private:
     HttpBoard &server();
     void save();
 
+    const board::PublicBoard &m_model;
     platform::Platform m_platform;
     QWidget *m_console;
     Limits m_limits;
-    BoardState m_state;
     bool m_publishDue = false;
     ServeChoice m_choice;
     Status m_status = Status::Off;

@@ -95,7 +95,7 @@ QString designText(std::string_view name) { return ui::qs(scoreboard::designRow(
 QString designFill(std::string_view name) { return ui::toQColor(scoreboard::designRow(name).back).name(); }
 
 // The state as /state.json gives it; format 1.
-QByteArray stateJson(const BoardState &state)
+QByteArray stateJson(const board::State &state)
 {
     const QJsonObject clock{
         {"shown", state.clockShown},
@@ -164,7 +164,7 @@ HttpBoard::HttpBoard() : m_heartbeat(new QTimer(this)), m_coalesce(new QTimer(th
     m_coalesce->setSingleShot(true);
     m_coalesce->setTimerType(Qt::PreciseTimer);
     connect(m_coalesce, &QTimer::timeout, this, &HttpBoard::sendState);
-    publish(BoardState::opened("0", false));
+    publish(board::State::opened("0", false));
 }
 
 HttpBoard::~HttpBoard() { stop(); }
@@ -202,7 +202,7 @@ int HttpBoard::pages() const
     return int(std::count_if(m_connections.begin(), m_connections.end(), [](const Connection &c) { return c.page; }));
 }
 
-void HttpBoard::publish(const BoardState &state)
+void HttpBoard::publish(const board::State &state)
 {
     m_json = stateJson(state);
     m_event = "data: " + m_json + "\n\n";

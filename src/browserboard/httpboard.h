@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browserboard/boardstate.h"
+#include "board/boardstate.h"
 #include "browserboard/serving.h"
 
 #include <QAbstractHttpServer>
@@ -39,7 +39,7 @@ public:
     // The state that every page shows from now on: at once, or, within a
     // burst of changes, as one event with the latest state once
     // Limits::coalesceMs have passed since the last.
-    void publish(const BoardState &state);
+    void publish(const board::State &state);
 
     // The live pages now connected.
     int pages() const;

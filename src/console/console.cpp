@@ -1,6 +1,7 @@
 #include "console/console.h"
 
 #include "about/about.h"
+#include "board/publicboard.h"
 #include "browserboard/browserboard.h"
 #include "console/consoledesign.h"
 #include "console/keys.h"
@@ -12,8 +13,8 @@
 #include "timer/matchclock.h"
 #include "ui/design.h"
 #include "ui/pushbutton.h"
-#include "platform/sound.h"
 #include "ui/twips.h"
+#include "platform/sound.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,7 +30,26 @@
 namespace console {
 
 Kata::Kata(const platform::Platform &platform, std::optional<browserboard::ServeChoice> serve, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), m_client(new QWidget(this))
+    : QMainWindow(parent), m_platform(platform), m_client(new QWidget(this)), m_board(new board::PublicBoard(this))
+{
+    buildWindow();
+    makeDecision();
+    makeSetup();
+    makeScoreboard();
+    makeBrowserBoard();
+    makeClock();
+    makeSounds();
+    filterEntries();
+    installKeys(*this);
+    connect(control<ui::PushButton>("command14"), &ui::PushButton::clicked, this, &Kata::closeProgram);
+    startUp(serve);
+}
+
+QLineEdit *Kata::field(const char *name) const { return control<QLineEdit>(name); }
+
+QAction *Kata::entry(const char *name) const { return findChild<QAction *>(QLatin1String(name)); }
+
+void Kata::buildWindow()
 {
     setObjectName(QStringLiteral("Kata"));
     setWindowTitle(ui::qs(kCaption));
@@ -53,112 +73,97 @@ Kata::Kata(const platform::Platform &platform, std::optional<browserboard::Serve
     for (const char *name : {"sbtxt", "shtxt"})
         ui::named(m_client, name)->setFocusPolicy(Qt::NoFocus);
     buildMenu();
+    connect(entry("over"), &QAction::triggered, new about::About(this), &about::About::show);
+}
 
+void Kata::makeDecision()
+{
+    // Every flag choice is published to the public board.
+    m_decision = new decision::DecisionPanel(m_client);
+    connect(m_decision, &decision::DecisionPanel::decisionMade, this, &Kata::publishDecision);
+}
+
+void Kata::makeSetup()
+{
+    m_setup = new settings::SetupPanel(m_client, m_platform,
+                                       {[this] { return outerHeight(); }, [this](int h) { setOuterHeight(h); }});
+    connect(entry("su"), &QAction::triggered, m_setup, &settings::SetupPanel::openFromMenu);
+    // "Internal" rearranges the console at once.
+    connect(control<QCheckBox>("Check10"), &QCheckBox::toggled, this, &Kata::mirror);
+}
+
+void Kata::makeScoreboard()
+{
+    auto *external = control<QCheckBox>("Check11");
+    m_scoreboard = new scoreboard::Scoreboard({field("hsch"), field("vsch"), field("fsch"), external, field("Text5"),
+                                               field("sbtxt"), field("shtxt")},
+                                              *m_board, m_platform, this);
+    connect(control<ui::PushButton>("command1"), &ui::PushButton::clicked, this, &Kata::openScoreboard);
+    connect(entry("startext"), &QAction::triggered, this, &Kata::openScoreboard);
+    connect(control<ui::PushButton>("Command2"), &ui::PushButton::clicked, this, &Kata::closeScoreboard);
+    connect(entry("closeext"), &QAction::triggered, this, &Kata::closeScoreboard);
+    // "External" closes the scoreboard, so that the new choice shows at the
+    // next opening; the browsers follow it at once.
+    connect(external, &QCheckBox::toggled, this, [this](bool mirrored) {
+        closeScoreboard();
+        m_board->setMirrored(mirrored);
+    });
+    // "Set" sends the field number as it stands.
+    connect(control<ui::PushButton>("command12"), &ui::PushButton::clicked, this,
+            [this] { m_board->setFieldNumber(field("Text5")->text()); });
+}
+
+void Kata::makeBrowserBoard()
+{
+    m_browser = new browserboard::BrowserBoard(*m_board, m_platform, this);
+    connect(entry("webbord"), &QAction::triggered, m_browser, &browserboard::BrowserBoard::showWindow);
+}
+
+void Kata::makeClock()
+{
     // The match clock ticks once a second while it runs.
     auto *timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
     timer->setInterval(1000);
-
-    m_decision = new decision::DecisionPanel(m_client);
-    m_setup = new settings::SetupPanel(m_client, m_platform,
-                                       {[this] { return outerHeight(); }, [this](int h) { setOuterHeight(h); }});
-    auto field = [this](const char *name) { return ui::named<QLineEdit>(m_client, name); };
-    m_scoreboard = new scoreboard::Scoreboard(
-        {field("hsch"), field("vsch"), field("fsch"), ui::named<QCheckBox>(m_client, "Check11"), field("Text5"),
-         field("sbtxt"), field("shtxt")},
-        m_platform, this);
-    // The scoreboard's twin for the browsers takes every write the scoreboard takes.
-    m_browser = new browserboard::BrowserBoard(m_platform, this);
-    auto button = [this](const char *name) { return ui::named<ui::PushButton>(m_client, name); };
-    auto entry = [this](const char *name) { return findChild<QAction *>(QLatin1String(name)); };
-    auto external = ui::named<QCheckBox>(m_client, "Check11");
-
-    connect(entry("su"), &QAction::triggered, m_setup, &settings::SetupPanel::openFromMenu);
-    connect(entry("over"), &QAction::triggered, new about::About(this), &about::About::show);
-    connect(entry("webbord"), &QAction::triggered, m_browser, &browserboard::BrowserBoard::showWindow);
-
-    // Every flag choice is published to the scoreboard.
-    connect(m_decision, &decision::DecisionPanel::decisionMade, this, &Kata::scorebord);
-    // Opening and closing the scoreboard; "External" closes it, so that the
-    // new choice shows at the next opening.
-    connect(button("command1"), &ui::PushButton::clicked, this, &Kata::startscb);
-    connect(entry("startext"), &QAction::triggered, this, &Kata::startscb);
-    connect(button("Command2"), &ui::PushButton::clicked, m_scoreboard, &scoreboard::Scoreboard::discard);
-    connect(entry("closeext"), &QAction::triggered, m_scoreboard, &scoreboard::Scoreboard::discard);
-    connect(external, &QCheckBox::toggled, m_scoreboard, &scoreboard::Scoreboard::discard);
-    connect(external, &QCheckBox::toggled, m_browser, &browserboard::BrowserBoard::setMirrored);
-    connect(m_scoreboard, &scoreboard::Scoreboard::opened, m_browser,
-            [this, external, number = field("Text5")] { m_browser->opened(number->text(), external->isChecked()); });
-    // "Set" sends the field number as it stands.
-    connect(button("command12"), &ui::PushButton::clicked, this, [this, number = field("Text5")] {
-        m_scoreboard->setFieldNumber(number->text());
-        m_browser->setFieldNumber(number->text());
-    });
-
-    // The match clock, with its copy on the scoreboard and its two signals.
-    auto label = [this](const char *name) { return ui::named<QLabel>(m_client, name); };
-    auto boardDigit = [](timer::BoardDigit digit) {
-        return digit == timer::BoardDigit::Minutes ? scoreboard::ClockDigit::Minutes
-            : digit == timer::BoardDigit::Tens     ? scoreboard::ClockDigit::Tens
-                                                   : scoreboard::ClockDigit::Units;
-    };
-    auto browserDigit = [](timer::BoardDigit digit) {
-        return digit == timer::BoardDigit::Minutes ? browserboard::Digit::Minutes
-            : digit == timer::BoardDigit::Tens     ? browserboard::Digit::Tens
-                                                   : browserboard::Digit::Units;
-    };
-    timer::BoardClock board{
-        [this, boardDigit, browserDigit](timer::BoardDigit d, const QString &text) {
-            m_scoreboard->writeClock(boardDigit(d), text);
-            m_browser->writeClock(browserDigit(d), text);
-        },
-        [this](const QColor &colour) {
-            m_scoreboard->setClockColour(colour);
-            m_browser->setClockColour(colour);
-        },
-        [this](bool shown) {
-            m_scoreboard->setClockShown(shown);
-            m_browser->setClockShown(shown);
-        },
-        [this, boardDigit](timer::BoardDigit d) { m_scoreboard->repaintClock(boardDigit(d)); }};
+    auto label = [this](const char *name) { return control<QLabel>(name); };
+    auto button = [this](const char *name) { return control<ui::PushButton>(name); };
     m_clock = new timer::MatchClock({label("Label1"), label("Label2"), label("Label3"), button("Command4"),
                                      button("Command5"), timer, field("Text1"), field("Text6")},
-                                    std::move(board), {[this] { waargeluid(); }, [this] { eindgeluid(); }},
+                                    *m_board, {[this] { playWarning(); }, [this] { playEnd(); }},
                                     m_platform.monotonic, this);
     connect(button("Command4"), &ui::PushButton::clicked, m_clock, &timer::MatchClock::start);
-    connect(button("Command5"), &ui::PushButton::clicked, this, &Kata::stoppen);
-    connect(button("command6"), &ui::PushButton::clicked, this, &Kata::resettim);
-    connect(entry("restime"), &QAction::triggered, this, &Kata::resettim);
-    connect(button("command3"), &ui::PushButton::clicked, this, &Kata::resetw);
-    connect(entry("resmatch"), &QAction::triggered, this, &Kata::resetw);
-    connect(button("MyButton3"), &ui::PushButton::clicked, this, &Kata::waargeluid);
-    connect(button("MyButton2"), &ui::PushButton::clicked, this, &Kata::eindgeluid);
+    connect(button("Command5"), &ui::PushButton::clicked, this, &Kata::stopClock);
+    connect(button("command6"), &ui::PushButton::clicked, this, &Kata::resetTime);
+    connect(entry("restime"), &QAction::triggered, this, &Kata::resetTime);
+    connect(button("command3"), &ui::PushButton::clicked, this, &Kata::resetMatch);
+    connect(entry("resmatch"), &QAction::triggered, this, &Kata::resetMatch);
+}
+
+void Kata::makeSounds()
+{
+    connect(control<ui::PushButton>("MyButton3"), &ui::PushButton::clicked, this, &Kata::playWarning);
+    connect(control<ui::PushButton>("MyButton2"), &ui::PushButton::clicked, this, &Kata::playEnd);
     // The player gets each file ready as soon as it is named: when it is
     // typed, picked or restored, long before the clock asks for it.
-    for (const auto &[name, signal] : {std::pair{"waarwav", platform::Signal::Warning}, std::pair{"eindwav", platform::Signal::End}})
+    for (const auto &[name, signal] :
+         {std::pair{"waarwav", platform::Signal::Warning}, std::pair{"eindwav", platform::Signal::End}})
         connect(field(name), &QLineEdit::textChanged, this, [this, signal](const QString &path) {
             if (m_platform.sounds)
                 m_platform.sounds->choose(signal, path);
         });
+}
 
+void Kata::filterEntries()
+{
     // Only whole numbers go into the time and field-number fields.
     auto *entryFilter = new timer::EntryFilter(*m_platform.messages, this);
     for (const char *name : {"Text1", "Text6", "Text5"})
         entryFilter->watch(field(name));
     timer::keepMinutesToOneDigit(field("Text1"));
+}
 
-    installKeys(*this);
-
-    connect(ui::named<QCheckBox>(m_client, "Check10"), &QCheckBox::toggled, this, [this](bool checked) {
-        if (checked)
-            katasp();
-        else
-            kataonsp();
-    });
-    connect(ui::named<ui::PushButton>(m_client, "command14"), &ui::PushButton::clicked, this,
-            &Kata::closeProgram);
-
-    // Start-up.
+void Kata::startUp(const std::optional<browserboard::ServeChoice> &serve)
+{
     setOuterHeight(settings::kOuterHeightClosed);
     for (const char *name : {"Command4", "Command5"}) {
         QWidget *button = ui::named(m_client, name);
@@ -166,11 +171,11 @@ Kata::Kata(const platform::Platform &platform, std::optional<browserboard::Serve
     }
     ui::named(m_client, "Command4")->raise(); // Start lies on top of Stop
     m_setup->restore(); // checking Internal mirrors the console at once
-    if (ui::named<QCheckBox>(m_client, "Check10")->isChecked())
-        katasp();
-    // The browsers start from a board as it opens, on the console's field
-    // number; then they follow every change.
-    m_browser->opened(field("Text5")->text(), external->isChecked());
+    if (control<QCheckBox>("Check10")->isChecked())
+        mirror(true);
+    // The public board starts as the hall's board opens, on the console's
+    // field number; then it follows every change.
+    m_board->open(field("Text5")->text(), control<QCheckBox>("Check11")->isChecked());
     m_browser->restore(serve);
 }
 
@@ -221,31 +226,39 @@ void Kata::arrange(Arrangement arrangement)
     }
 }
 
-void Kata::kataonsp() { arrange(Arrangement::Normal); }
-void Kata::katasp() { arrange(Arrangement::Mirrored); }
+void Kata::mirror(bool mirrored) { arrange(mirrored ? Arrangement::Mirrored : Arrangement::Normal); }
 
-void Kata::startscb() { m_scoreboard->startscb(); }
+void Kata::openScoreboard()
+{
+    // The hall's board opens as a board opens: no decision and no clock
+    // until the next choice and the next Start.
+    if (const std::optional<scoreboard::Scales> scales = m_scoreboard->closeForOpening()) {
+        m_board->open(field("Text5")->text(), control<QCheckBox>("Check11")->isChecked());
+        m_scoreboard->open(*scales);
+    }
+}
 
-void Kata::scorebord()
+void Kata::closeScoreboard() { m_scoreboard->close(); }
+
+void Kata::publishDecision()
 {
     const decision::FlagCounts counts = m_decision->counts();
-    m_scoreboard->scorebord(counts.red, counts.blue);
-    m_browser->setCounts(counts.red, counts.blue);
+    m_board->setCounts(counts.red, counts.blue);
 }
 
-void Kata::resettim() { m_clock->resettim(); }
-void Kata::stoppen() { m_clock->stoppen(); }
+void Kata::resetTime() { m_clock->reset(); }
+void Kata::stopClock() { m_clock->stop(); }
 
-void Kata::resetw()
+void Kata::resetMatch()
 {
-    resettim();
-    m_decision->resetscorerood();
-    m_decision->resetscoreblauw();
-    scorebord();
+    resetTime();
+    m_decision->clearRed();
+    m_decision->clearBlue();
+    publishDecision();
 }
 
-void Kata::waargeluid() { playSignal("waarwav", platform::Signal::Warning); }
-void Kata::eindgeluid() { playSignal("eindwav", platform::Signal::End); }
+void Kata::playWarning() { playSignal("waarwav", platform::Signal::Warning); }
+void Kata::playEnd() { playSignal("eindwav", platform::Signal::End); }
 
 void Kata::playSignal(const char *field, platform::Signal signal)
 {
@@ -255,7 +268,7 @@ void Kata::playSignal(const char *field, platform::Signal signal)
 
 void Kata::closeProgram()
 {
-    m_scoreboard->discard();
+    m_scoreboard->close();
     close();
 }
 

@@ -3,10 +3,17 @@
 #include "browserboard/serving.h"
 #include "console/arrangement.h"
 #include "platform/platform.h"
+#include "ui/design.h"
 
 #include <QMainWindow>
 #include <optional>
 
+class QAction;
+class QLineEdit;
+
+namespace board {
+class PublicBoard;
+}
 namespace browserboard {
 class BrowserBoard;
 }
@@ -28,8 +35,9 @@ enum class Signal;
 
 namespace console {
 
-// The operator console: the program's main window. It owns all of the
-// program's state in its controls; the subsystems work on those controls.
+// The operator console: the program's main window and the mediator. It owns
+// the operator's state in its controls and the public board's model; it
+// makes the subsystems, hands each its controls, and wires them together.
 class Kata : public QMainWindow {
     Q_OBJECT
 public:
@@ -39,22 +47,22 @@ public:
                   QWidget *parent = nullptr);
     ~Kata() override;
 
-    // The two arrangements of the main panel.
-    void kataonsp(); // red (Aka) on the left
-    void katasp();   // red (Aka) on the right
+    // "Internal": red (Aka) on the right of the main panel; else on the left.
+    void mirror(bool mirrored);
 
-    // Opens the external scoreboard; publishes the decision to it (and to
-    // the browsers).
-    void startscb();
-    void scorebord();
+    // Opens the hall's scoreboard anew, or closes it; publishes the
+    // decision to the public board.
+    void openScoreboard();
+    void closeScoreboard();
+    void publishDecision();
 
     // The match: the clock's reset and stop, the whole match's reset, and
     // the two sound signals.
-    void resettim();
-    void stoppen();
-    void resetw();
-    void waargeluid();
-    void eindgeluid();
+    void resetTime();
+    void stopClock();
+    void resetMatch();
+    void playWarning();
+    void playEnd();
 
     // The window's outer height in twips, as the design counts it: the client
     // area plus the frame, caption and menu bar. Decides whether the setup
@@ -64,6 +72,7 @@ public:
 
     // The client area below the menu bar, which holds every control.
     QWidget *client() const { return m_client; }
+    board::PublicBoard &publicBoard() const { return *m_board; }
     decision::DecisionPanel &decision() const { return *m_decision; }
     settings::SetupPanel &setup() const { return *m_setup; }
     scoreboard::Scoreboard &scoreboard() const { return *m_scoreboard; }
@@ -74,6 +83,21 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The start-up, subsystem by subsystem: each is made, handed the
+    // controls and services it needs, and wired to the others.
+    void buildWindow();
+    void makeDecision();
+    void makeSetup();
+    void makeScoreboard();
+    void makeBrowserBoard();
+    void makeClock();
+    void makeSounds();
+    void filterEntries();
+    void startUp(const std::optional<browserboard::ServeChoice> &serve);
+    template <typename T = QWidget> T *control(const char *name) const { return ui::named<T>(m_client, name); }
+    QLineEdit *field(const char *name) const;
+    QAction *entry(const char *name) const;
+
     void arrange(Arrangement arrangement);
     void buildMenu();
     void closeProgram();
@@ -81,6 +105,7 @@ private:
 
     platform::Platform m_platform;
     QWidget *m_client;
+    board::PublicBoard *m_board;
     int m_outerHeight = 0;
     bool m_placed = false;
     decision::DecisionPanel *m_decision = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/version.h"
 #include "ui/design.h"
 
 #include <span>
@@ -8,7 +9,7 @@
 // The design of the console window Kata, in twips.
 namespace console {
 
-inline constexpr std::string_view kCaption = "Kovamo Taikan 1.0.8";
+inline constexpr std::string_view kCaption = app::kNameAndVersion;
 
 // The client area; its height depends on whether the setup strip is shown.
 inline constexpr int kClientWidth = 8505;

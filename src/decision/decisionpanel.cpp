@@ -67,13 +67,13 @@ void DecisionPanel::clear(const std::array<QRadioButton *, 5> &group)
     }
 }
 
-void DecisionPanel::resetscorerood() { clear(m_red); }
-void DecisionPanel::resetscoreblauw() { clear(m_blue); }
+void DecisionPanel::clearRed() { clear(m_red); }
+void DecisionPanel::clearBlue() { clear(m_blue); }
 
 void DecisionPanel::refereeCountChosen()
 {
-    resetscorerood();
-    resetscoreblauw();
+    clearRed();
+    clearBlue();
     const bool five = refereeCount() == 5;
     for (QWidget *widget : m_fourAndFive)
         widget->setVisible(five);
@@ -92,11 +92,11 @@ void DecisionPanel::flagChosen(Side side, int k)
     const FlagCounts decision = couple(refereeCount(), side, k);
     if (side == Side::Red) {
         if (decision.blue == 0)
-            resetscoreblauw();
+            clearBlue();
         else
             selectQuietly(Side::Blue, decision.blue);
     } else {
-        resetscorerood();
+        clearRed();
         if (decision.red != 0)
             selectQuietly(Side::Red, decision.red);
     }

@@ -23,8 +23,8 @@ public:
     FlagCounts counts() const; // zero where a side has no choice
 
     // Clear one side: no button of its group stays selected. Publishes nothing.
-    void resetscorerood();
-    void resetscoreblauw();
+    void clearRed();
+    void clearBlue();
 
 signals:
     // A flag choice has ended; the decision is ready to be published.

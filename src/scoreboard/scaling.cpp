@@ -10,7 +10,7 @@ namespace scoreboard {
 
 namespace {
 
-// katamirror: red (Shape2, Label1_1, Image1, scr) to the left.
+// Mirroring: red (Shape2, Label1_1, Image1, scr) to the left.
 constexpr std::array<MirroredLeft, 8> kMirrored{{
     {"Shape1", 8000},   // blue half
     {"Shape2", 0},      // red half

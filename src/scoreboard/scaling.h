@@ -45,7 +45,7 @@ Factors factors(double width, double height, const Scales &scales);
 // Below this aspect ratio (strictly) the design is corrected before scaling.
 inline constexpr double kCorrectionAspect = 1.5;
 
-// The mirrored places of katamirror: red on the left. Absolute left edges
+// The mirrored places: red on the left. Absolute left edges
 // in design twips, in the order they are set.
 struct MirroredLeft {
     std::string_view name;

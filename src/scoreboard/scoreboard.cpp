@@ -4,6 +4,7 @@
 #include "scoreboard/boarddesign.h"
 #include "scoreboard/kabord.h"
 #include "scoreboard/scaling.h"
+#include "ui/colours.h"
 #include "ui/twips.h"
 #include "ui/widgets.h"
 
@@ -18,7 +19,13 @@ namespace {
 
 double valueOf(const QLineEdit *field) { return common::numericValue(field->text().toStdString()); }
 
-QString digit(int count) { return QString::number(std::clamp(count, 0, 9)); }
+QString qs(const std::string &text) { return QString::fromStdString(text); }
+
+// The elements of the control array Label1 that show the clock's digits.
+int labelOf(board::Digit digit)
+{
+    return digit == board::Digit::Minutes ? 7 : digit == board::Digit::Tens ? 0 : 6;
+}
 
 void place(Kabord &board, const std::vector<Placed> &layout)
 {
@@ -40,8 +47,9 @@ void place(Kabord &board, const std::vector<Placed> &layout)
 
 } // namespace
 
-Scoreboard::Scoreboard(const ConsoleFields &fields, const platform::Platform &platform, QWidget *console)
-    : QObject(console), m_fields(fields), m_platform(platform), m_console(console)
+Scoreboard::Scoreboard(const ConsoleFields &fields, const board::PublicBoard &model,
+                       const platform::Platform &platform, QWidget *console)
+    : QObject(console), m_fields(fields), m_model(model), m_platform(platform), m_console(console)
 {
     // A display that goes away takes the scoreboard with it, closed as
     // "Close Scoreboard" closes it, rather than letting the window system
@@ -50,7 +58,19 @@ Scoreboard::Scoreboard(const ConsoleFields &fields, const platform::Platform &pl
     // move the console under the full-screen scoreboard.
     connect(m_platform.displays, &platform::Displays::removed, this, [this](QScreen *screen) {
         if (isOpen() && (m_board->screen() == screen || m_console->screen() == screen))
-            discard();
+            close();
+    });
+    using board::PublicBoard;
+    connect(&m_model, &PublicBoard::countsChanged, this, &Scoreboard::showCounts);
+    connect(&m_model, &PublicBoard::digitChanged, this, &Scoreboard::showDigit);
+    connect(&m_model, &PublicBoard::clockColourChanged, this, &Scoreboard::showClockColour);
+    connect(&m_model, &PublicBoard::clockShownChanged, this, &Scoreboard::showClockShown);
+    connect(&m_model, &PublicBoard::fieldNumberChanged, this, &Scoreboard::showFieldNumber);
+    connect(&m_model, &PublicBoard::opened, this, &Scoreboard::showAll);
+    // Repainting one digit at once paints every change waiting in the window.
+    connect(&m_model, &PublicBoard::showNowAsked, this, [this] {
+        if (isOpen())
+            m_board->label(labelOf(board::Digit::Tens))->repaint();
     });
 }
 
@@ -61,20 +81,9 @@ Scoreboard::~Scoreboard()
         delete board.data();
 }
 
-Kabord &Scoreboard::instance()
-{
-    if (!m_board) {
-        m_board = new Kabord;
-        // Asked from within its own click or close event, it must outlive
-        // that event: the event loop deletes it.
-        connect(m_board, &Kabord::closeRequested, this, [this] { discardBoard(true); });
-    }
-    return *m_board;
-}
-
 bool Scoreboard::isOpen() const { return m_board && m_board->isVisible(); }
 
-void Scoreboard::discard() { discardBoard(false); }
+void Scoreboard::close() { discardBoard(false); }
 
 void Scoreboard::discardBoard(bool later)
 {
@@ -93,9 +102,8 @@ void Scoreboard::discardBoard(bool later)
     m_discarded.emplace_back(board);
 }
 
-void Scoreboard::katamirror()
+void Scoreboard::mirrorElements(Kabord &board)
 {
-    Kabord &board = instance();
     for (const MirroredLeft &m : mirroredLefts()) {
         QWidget *widget = board.element(m.name);
         widget->move(ui::px(m.left), widget->y());
@@ -115,23 +123,31 @@ QScreen *Scoreboard::targetScreen() const
     return target >= 0 ? screens[target] : nullptr;
 }
 
-void Scoreboard::startscb()
+std::optional<Scales> Scoreboard::closeForOpening()
 {
-    discard();
-
+    close();
     const Scales scales{valueOf(m_fields.hsch), valueOf(m_fields.vsch), valueOf(m_fields.fsch)};
-    if (anyScaleZero(scales)) {
-        m_platform.messages->show(m_console, platform::MessageIcon::Warning,
-                                  QStringLiteral("Scale can not be zero in setup parameters"));
-        return;
-    }
-    const bool mirrored = m_fields.external->isChecked();
+    if (!anyScaleZero(scales))
+        return scales;
+    m_platform.messages->show(m_console, platform::MessageIcon::Warning,
+                              QStringLiteral("Scale can not be zero in setup parameters"));
+    return std::nullopt;
+}
+
+void Scoreboard::open(const Scales &scales)
+{
+    close();
+    m_board = new Kabord;
+    Kabord &board = *m_board;
+    // Asked from within its own click or close event, it must outlive that
+    // event: the event loop deletes it.
+    connect(m_board, &Kabord::closeRequested, this, [this] { discardBoard(true); });
+    const bool mirrored = m_model.state().mirrored;
     if (mirrored)
-        katamirror();
+        mirrorElements(board);
 
     // The scoreboard fills the display right of the main one.
     QScreen *target = targetScreen();
-    Kabord &board = instance();
     const QRect area = target ? target->geometry() : board.geometry();
     if (target)
         board.setScreen(target);
@@ -144,44 +160,60 @@ void Scoreboard::startscb()
     m_fields.shtxt->setText(QString::number(height));
 
     place(board, scaleDesign(boardDesign(), valueOf(m_fields.sbtxt), valueOf(m_fields.shtxt), scales, mirrored));
-
-    ui::AutoLabel *field = board.label(4);
-    field->setCentred(true);
-    field->setText(m_fields.fieldNumber->text());
-
+    board.label(4)->setCentred(true); // the field number grows about its middle
+    showAll();
     board.show();
-    emit opened();
 }
 
-void Scoreboard::scorebord(int red, int blue)
+void Scoreboard::showAll()
 {
-    Kabord &board = instance();
-    board.redCount()->setText(digit(red));
-    board.blueCount()->setText(digit(blue));
+    showCounts();
+    for (board::Digit digit : {board::Digit::Tens, board::Digit::Units, board::Digit::Minutes})
+        showDigit(digit);
+    showClockColour();
+    showClockShown();
+    showFieldNumber();
 }
 
-void Scoreboard::setFieldNumber(const QString &text) { instance().label(4)->setText(text); }
-
-void Scoreboard::writeClock(ClockDigit which, const QString &text) { instance().label(int(which))->setText(text); }
-
-void Scoreboard::setClockColour(const QColor &colour)
+void Scoreboard::showCounts()
 {
-    Kabord &board = instance();
+    if (!m_board)
+        return;
+    m_board->redCount()->setText(QString::number(m_model.state().red));
+    m_board->blueCount()->setText(QString::number(m_model.state().blue));
+}
+
+void Scoreboard::showDigit(board::Digit digit)
+{
+    if (!m_board)
+        return;
+    const board::State &state = m_model.state();
+    const std::string &text = digit == board::Digit::Minutes ? state.minutes
+        : digit == board::Digit::Tens                         ? state.tens
+                                                              : state.units;
+    m_board->label(labelOf(digit))->setText(qs(text));
+}
+
+void Scoreboard::showClockColour()
+{
+    if (!m_board)
+        return;
     for (int index : {7, 5, 0, 6})
-        board.label(index)->setTextColour(colour);
+        m_board->label(index)->setTextColour(ui::toQColor(m_model.state().clockColour));
 }
 
-void Scoreboard::setClockShown(bool shown)
+void Scoreboard::showClockShown()
 {
-    Kabord &board = instance();
+    if (!m_board)
+        return;
     for (std::string_view name : kClockGroup)
-        board.element(name)->setVisible(shown);
+        m_board->element(name)->setVisible(m_model.state().clockShown);
 }
 
-void Scoreboard::repaintClock(ClockDigit which)
+void Scoreboard::showFieldNumber()
 {
-    if (m_board && m_board->isVisible())
-        m_board->label(int(which))->repaint();
+    if (m_board)
+        m_board->label(4)->setText(qs(m_model.state().fieldNumber));
 }
 
 } // namespace scoreboard

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "board/publicboard.h"
 #include "platform/platform.h"
+#include "scoreboard/scaling.h"
 
-#include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -27,59 +29,51 @@ struct ConsoleFields {
     QLineEdit *shtxt;       // receives the measured height in twips
 };
 
-// The clock digits of the scoreboard: elements of its Label1 array.
-enum class ClockDigit { Tens = 0, Units = 6, Minutes = 7 };
-
-// The external scoreboard: its single instance, opening (scaled to the
-// display right of the main one), mirroring, closing, and the writers of
-// everything it shows. Any write creates the instance, hidden, in its
-// design state; only startscb() shows it; closing and every opening
-// discard it with everything written into it.
+// The external scoreboard, the hall's view of the board model: its single
+// window, opening (scaled to the display right of the main one), mirroring
+// and closing. While open it shows what the model holds and follows each of
+// its changes, repainting only the element that changed; closing discards
+// the window with everything in it.
 class Scoreboard : public QObject {
     Q_OBJECT
 public:
-    Scoreboard(const ConsoleFields &fields, const platform::Platform &platform, QWidget *console);
+    Scoreboard(const ConsoleFields &fields, const board::PublicBoard &model, const platform::Platform &platform,
+               QWidget *console);
     ~Scoreboard() override;
 
-    // The single instance, created hidden in its design state if there is none.
-    Kabord &instance();
-    // The instance if there is one, else nullptr; creates nothing.
+    // The window while there is one, else nullptr.
     Kabord *current() const { return m_board; }
     bool isOpen() const;
 
     // Closes the scoreboard: the window leaves the screen and everything
-    // written into it is dropped. Nothing happens when there is none.
-    void discard();
+    // in it is dropped. Nothing happens when there is none.
+    void close();
 
-    // Opens the scoreboard on the display right of the main one, scaled to it.
-    void startscb();
-    // Red to the left: eight fixed left edges, in design twips.
-    void katamirror();
-
-    // Publishes a decision: the red and blue flag counts, 0 for no choice.
-    void scorebord(int red, int blue);
-    // "Set": the field number, character for character.
-    void setFieldNumber(const QString &text);
-
-    // The clock group as the match clock drives it.
-    void writeClock(ClockDigit digit, const QString &text);
-    void setClockColour(const QColor &colour);
-    void setClockShown(bool shown);
-    // Paints a digit at once, before a sound starts.
-    void repaintClock(ClockDigit digit);
-
-signals:
-    void opened();
+    // Closes the window there is and reads the scales for a new one: none,
+    // with the operator told why, where one of them is zero.
+    std::optional<Scales> closeForOpening();
+    // Opens the window anew with `scales` on the display right of the main
+    // one, showing what the model holds (mirrored as it says).
+    void open(const Scales &scales);
 
 private:
     QScreen *targetScreen() const;
     void discardBoard(bool later);
+    void mirrorElements(Kabord &board);
+    // What the model holds, element by element, into the open window.
+    void showCounts();
+    void showDigit(board::Digit digit);
+    void showClockColour();
+    void showClockShown();
+    void showFieldNumber();
+    void showAll();
 
     ConsoleFields m_fields;
+    const board::PublicBoard &m_model;
     platform::Platform m_platform;
     QWidget *m_console;
     Kabord *m_board = nullptr;
-    // Discarded instances waiting for the event loop to delete them.
+    // Discarded windows waiting for the event loop to delete them.
     std::vector<QPointer<Kabord>> m_discarded;
 };
 

@@ -1,16 +1,12 @@
 #include "settings/setuppanel.h"
 
-#include "settings/settingslocation.h"
 #include "settings/setupstrip.h"
 #include "ui/design.h"
 #include "ui/pushbutton.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <QSaveFile>
 #include <algorithm>
 #include <iterator>
 
@@ -38,18 +34,6 @@ bool onlyUtf8Holds(const QString &text)
 }
 
 } // namespace
-
-SettingsPaths settingsPaths(const platform::SettingsFolders &folders, const QString &fileName)
-{
-    const QString program = QDir(folders.program).filePath(fileName);
-    const QString user = QDir(folders.user).filePath(fileName);
-    const Location where = settingsLocation(folders.programWritable, QFileInfo::exists(user),
-                                            QFileInfo::exists(program));
-    auto path = [&](Folder folder) {
-        return folder == Folder::Program ? program : folder == Folder::User ? user : QString();
-    };
-    return {path(where.read), path(where.write)};
-}
 
 SetupPanel::SetupPanel(QWidget *client, const platform::Platform &platform, Height height)
     : QObject(client), m_client(client), m_platform(platform), m_height(std::move(height))
@@ -135,28 +119,6 @@ void SetupPanel::toControls(const Settings &values)
     // A box reacts, as to the operator's click, only when its state changes.
     ui::named<QCheckBox>(client, "Check10")->setChecked(values.mirrorConsole);
     ui::named<QCheckBox>(client, "Check11")->setChecked(values.mirrorScoreboard);
-}
-
-std::optional<QByteArray> readSettingsFile(const QString &path, qint64 limit)
-{
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.read(limit);
-}
-
-bool saveSettingsFile(const QString &path, const QByteArray &bytes)
-{
-    // The user's configuration folder may not be there yet.
-    const bool folder = QDir().mkpath(QFileInfo(path).absolutePath());
-    // The new content goes to a temporary file beside the old one, which it
-    // replaces only once it is written completely. Unbuffered, so that a
-    // short write (a full disk) shows here and the old file stays.
-    QSaveFile file(path);
-    return folder && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()
-        && file.commit();
 }
 
 void SetupPanel::restore()

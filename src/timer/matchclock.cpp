@@ -1,7 +1,7 @@
 #include "timer/matchclock.h"
 
+#include "board/publicboard.h"
 #include "timer/clockrules.h"
-#include "ui/colours.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -34,9 +34,9 @@ QString lastCharacter(const QString &text)
 
 } // namespace
 
-MatchClock::MatchClock(const ClockControls &controls, BoardClock board, ClockSignals sounds, Monotonic now,
+MatchClock::MatchClock(const ClockControls &controls, board::PublicBoard &board, ClockSignals sounds, Monotonic now,
                        QObject *parent)
-    : QObject(parent), m_console(controls), m_board(std::move(board)), m_sounds(std::move(sounds)),
+    : QObject(parent), m_console(controls), m_board(board), m_sounds(std::move(sounds)),
       m_now(std::move(now))
 {
     // Timer1 is set, tick by tick, for the moment the next second is due.
@@ -55,13 +55,13 @@ void MatchClock::start()
     m_console.timer->start(1000); // a whole second after Start
     m_console.stop->show();
     m_console.start->hide();
-    m_board.show(true);
-    m_board.write(BoardDigit::Minutes, m_console.minutes->text());
-    m_board.write(BoardDigit::Tens, m_console.tens->text());
-    m_board.write(BoardDigit::Units, m_console.units->text());
+    m_board.setClockShown(true);
+    m_board.write(board::Digit::Minutes, m_console.minutes->text());
+    m_board.write(board::Digit::Tens, m_console.tens->text());
+    m_board.write(board::Digit::Units, m_console.units->text());
 }
 
-void MatchClock::stoppen()
+void MatchClock::stop()
 {
     m_running = false;
     m_console.timer->stop();
@@ -90,42 +90,42 @@ void MatchClock::show(const TickResult &next)
     const QString tens = qtext(next.value.tens);
     const QString units = qtext(next.value.units);
     const QString minutes = qtext(next.value.minutes);
-    m_board.write(BoardDigit::Tens, tens);
-    m_board.write(BoardDigit::Units, units);
+    m_board.write(board::Digit::Tens, tens);
+    m_board.write(board::Digit::Units, units);
     m_console.tens->setText(tens);
     m_console.units->setText(units);
-    m_board.write(BoardDigit::Minutes, minutes);
+    m_board.write(board::Digit::Minutes, minutes);
     m_console.minutes->setText(minutes);
 
     if (next.signal == TickSignal::Warning) {
         // The new digits are on screen before the sound starts: repainting
         // one digit at once paints every change waiting in its window.
         m_console.tens->repaint();
-        m_board.repaint(BoardDigit::Tens);
+        m_board.showNow();
         m_sounds.warning();
-        m_board.colour(ui::toQColor(kWarningDigits));
+        m_board.setClockColour(kWarningDigits);
     } else if (next.signal == TickSignal::End) {
         m_console.tens->repaint();
-        m_board.repaint(BoardDigit::Tens);
-        stoppen();
+        m_board.showNow();
+        stop();
         m_sounds.end();
-        m_board.colour(ui::toQColor(kNormalDigits));
+        m_board.setClockColour(kNormalDigits);
     }
 }
 
-void MatchClock::resettim()
+void MatchClock::reset()
 {
-    stoppen();
-    m_board.colour(ui::toQColor(kNormalDigits));
+    stop();
+    m_board.setClockColour(kNormalDigits);
     const QString minutes = m_console.setMinutes->text();
     const QString seconds = m_console.setSeconds->text();
     m_console.minutes->setText(minutes);
     m_console.tens->setText(firstCharacter(seconds));
     m_console.units->setText(lastCharacter(seconds));
-    m_board.write(BoardDigit::Minutes, minutes);
-    m_board.write(BoardDigit::Tens, firstCharacter(seconds));
-    m_board.write(BoardDigit::Units, lastCharacter(seconds));
-    m_board.show(false);
+    m_board.write(board::Digit::Minutes, minutes);
+    m_board.write(board::Digit::Tens, firstCharacter(seconds));
+    m_board.write(board::Digit::Units, lastCharacter(seconds));
+    m_board.setClockShown(false);
 }
 
 } // namespace timer

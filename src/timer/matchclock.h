@@ -2,7 +2,10 @@
 
 #include "timer/clockrules.h"
 
-#include <QColor>
+namespace board {
+class PublicBoard;
+}
+
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -27,15 +30,6 @@ struct ClockControls {
     QLineEdit *setSeconds; // Text6
 };
 
-// The scoreboard's copy of the clock, as the console wires it.
-enum class BoardDigit { Minutes, Tens, Units };
-struct BoardClock {
-    std::function<void(BoardDigit, const QString &)> write;
-    std::function<void(const QColor &)> colour; // of the four clock labels
-    std::function<void(bool)> show;             // the clock group, in its order
-    std::function<void(BoardDigit)> repaint;    // at once, before a sound
-};
-
 // The two sound signals.
 struct ClockSignals {
     std::function<void()> warning; // ten seconds left
@@ -46,7 +40,7 @@ struct ClockSignals {
 using Monotonic = std::function<std::int64_t()>;
 
 // The match clock: counts down once a second on the console and on the
-// scoreboard, sounds the warning at 0:10 and the end at 0:00. Its state is
+// public board, sounds the warning at 0:10 and the end at 0:00. Its state is
 // the text of the console's three digit labels, whether it runs, and when
 // it was started.
 //
@@ -57,21 +51,21 @@ using Monotonic = std::function<std::int64_t()>;
 class MatchClock : public QObject {
     Q_OBJECT
 public:
-    MatchClock(const ClockControls &controls, BoardClock board, ClockSignals sounds, Monotonic now,
+    MatchClock(const ClockControls &controls, board::PublicBoard &board, ClockSignals sounds, Monotonic now,
                QObject *parent);
 
     bool isRunning() const { return m_running; }
 
-    void start();    // Command4, Start; nothing at the end of the match
-    void stoppen();  // Command5, Stop; the end of the match; a reset
-    void tick();     // Timer1: counts the seconds due since the last tick
-    void resettim(); // loads the set time; the scoreboard clock hidden until Start
+    void start(); // Command4, Start; nothing at the end of the match
+    void stop();  // Command5, Stop; the end of the match; a reset
+    void tick();  // Timer1: counts the seconds due since the last tick
+    void reset(); // loads the set time; the public clock hidden until Start
 
 private:
     void show(const TickResult &next);
 
     ClockControls m_console;
-    BoardClock m_board;
+    board::PublicBoard &m_board;
     ClockSignals m_sounds;
     Monotonic m_now;
     bool m_running = false;
