@@ -72,30 +72,7 @@ private slots:
         QCOMPARE(c->board()->windowTitle(), QStringLiteral("Form2"));
     }
 
-    void publishesEveryChoice_data()
-    {
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<QString>("counts"); // red, blue
-        QTest::newRow("5 referees, blue 1") << QStringList{"Optionb1"} << "41";
-        QTest::newRow("3 referees, red 3") << QStringList{"Options3", "Optionr3"} << "30";
-        QTest::newRow("red 1 then red 2") << QStringList{"Optionr1", "Optionr2"} << "23";
-        QTest::newRow("referees publish nothing") << QStringList{"Optionr4", "Options3"} << "41";
-        QTest::newRow("mirrored") << QStringList{"Check11", "command1", "Optionr4"} << "41";
-    }
-    void publishesEveryChoice()
-    {
-        QFETCH(QStringList, clicks);
-        QFETCH(QString, counts);
-        open();
-        for (const QString &name : clicks)
-            c->click(name.toLatin1().constData());
-        QCOMPARE(c->boardText("scr") + c->boardText("scb"), counts);
-        QVERIFY(c->board()->isVisible());
-        // Mirrored, the counts change places, not meanings.
-        QCOMPARE(onBoard("scr")->x() < onBoard("scb")->x(), clicks.contains(QStringLiteral("Check11")));
-    }
-
-    // Opening copies the field number as it stands, centred in its box.
+    // The field number grows about the middle of its box.
     void fieldNumber()
     {
         c->setText("Text5", QStringLiteral("3"));
@@ -104,16 +81,9 @@ private slots:
         QCOMPARE(number->text(), QStringLiteral("3"));
         const int middle = number->geometry().center().x();
         c->setText("Text5", QStringLiteral("12"));
-        QCOMPARE(number->text(), QStringLiteral("3")); // typing alone sends nothing
         c->click("command12");
         QCOMPARE(number->text(), QStringLiteral("12"));
         QVERIFY(qAbs(number->geometry().center().x() - middle) <= 1);
-
-        c->setText("Text5", QString());
-        c->click("command12");
-        QCOMPARE(number->text(), QString());
-        c->click("Options3"); // nothing but its writers changes it
-        QCOMPARE(number->text(), QString());
     }
 
     // Every way of closing discards the scoreboard and what was written into it.

@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 
-#include "console/consoledesign.h"
+#include "app/version.h"
 #include "ui/design.h"
 
 #include <QCommandLineParser>
@@ -33,55 +33,63 @@ CommandLine finished(int exitCode, const QString &output, const QString &error)
 
 CommandLine refused(const QString &why) { return finished(2, {}, why + QLatin1Char('\n') + kTryHelp); }
 
+// The program's own options, and Qt's, which it takes and leaves to Qt.
+struct Options {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Shows this help and ends.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Shows the name and version and ends.")};
+    QCommandLineOption serve{
+        QStringLiteral("serve"),
+        QStringLiteral("Shows the scoreboard live and read-only in browsers on the network, at "
+                       "http://<this PC's address>:PORT/; with ADDRESS (one of this PC's) only there, "
+                       "127.0.0.1 for this PC only. For unattended set-ups; also under \"Browser "
+                       "scoreboard...\" in the console's menu."),
+        QStringLiteral("[ADDRESS:]PORT")};
+    // Starts, shows the console and ends: a check of an installation.
+    QCommandLineOption quitAfterStart{QStringLiteral("quit-after-start")};
+
+    explicit Options(QCommandLineParser &parser)
+    {
+        // Qt's options are written with one dash: -platform offscreen.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.setApplicationDescription(
+            QStringLiteral("%1: the table official's console for a kata competition judged with flags.\n"
+                           "It records the flag decisions of 3 or 5 referees, red (Aka) against blue (Ao),\n"
+                           "runs the match clock and shows the result to the public on a scoreboard\n"
+                           "on a second display.")
+                .arg(ui::qs(app::kNameAndVersion)));
+        quitAfterStart.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(help);
+        parser.addOption(version);
+        parser.addOption(serve);
+        parser.addOption(quitAfterStart);
+        for (const char *name : kQtOptionsWithValue) {
+            QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(option);
+        }
+        for (const char *name : kQtFlags) {
+            QCommandLineOption option{QLatin1String(name)};
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(option);
+        }
+    }
+};
+
 } // namespace
 
 CommandLine readCommandLine(const QStringList &arguments,
                             const std::function<settings::SettingsPaths()> &settingsPaths)
 {
     QCommandLineParser parser;
-    // Qt's options are written with one dash: -platform offscreen.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("%1: the table official's console for a kata competition judged with flags.\n"
-                       "It records the flag decisions of 3 or 5 referees, red (Aka) against blue (Ao),\n"
-                       "runs the match clock and shows the result to the public on a scoreboard\n"
-                       "on a second display.")
-            .arg(ui::qs(console::kCaption)));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this help and ends."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Shows the name and version and ends."));
-    const QCommandLineOption serve(
-        QStringLiteral("serve"),
-        QStringLiteral("Shows the scoreboard live and read-only in browsers on the network, at "
-                       "http://<this PC's address>:PORT/; with ADDRESS (one of this PC's) only there, "
-                       "127.0.0.1 for this PC only. For unattended set-ups; also under \"Browser "
-                       "scoreboard...\" in the console's menu."),
-        QStringLiteral("[ADDRESS:]PORT"));
-    // Starts, shows the console and ends: a check of an installation.
-    QCommandLineOption quitAfterStart(QStringLiteral("quit-after-start"));
-    quitAfterStart.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(help);
-    parser.addOption(version);
-    parser.addOption(serve);
-    parser.addOption(quitAfterStart);
-    for (const char *name : kQtOptionsWithValue) {
-        QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    for (const char *name : kQtFlags) {
-        QCommandLineOption option{QLatin1String(name)};
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-
+    const Options options(parser);
     if (!parser.parse(arguments))
         return refused(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         return refused(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
 
-    if (parser.isSet(help)) {
+    if (parser.isSet(options.help)) {
         const settings::SettingsPaths paths = settingsPaths();
         QString text = parser.helpText();
         text += QStringLiteral("\nThe setup (\"Save\" in the setup strip) is kept in\n  %1\n")
@@ -92,16 +100,16 @@ CommandLine readCommandLine(const QStringList &arguments,
         text += QStringLiteral("The browser scoreboard's choice is kept beside it, in browser.ini.\n");
         return finished(0, text, {});
     }
-    if (parser.isSet(version))
-        return finished(0, ui::qs(console::kCaption) + QLatin1Char('\n'), {});
+    if (parser.isSet(options.version))
+        return finished(0, ui::qs(app::kNameAndVersion) + QLatin1Char('\n'), {});
     CommandLine line;
-    line.quitAfterStart = parser.isSet(quitAfterStart);
-    if (parser.isSet(serve)) {
-        line.serve = browserboard::parseServe(parser.value(serve).toStdString());
+    line.quitAfterStart = parser.isSet(options.quitAfterStart);
+    if (parser.isSet(options.serve)) {
+        line.serve = browserboard::parseServe(parser.value(options.serve).toStdString());
         if (!line.serve)
             return refused(QStringLiteral("Invalid value for --serve: '%1'; give a port from 1 to 65535, "
                                           "as 8080 or 192.168.1.20:8080.")
-                               .arg(parser.value(serve)));
+                               .arg(parser.value(options.serve)));
     }
     return line;
 }

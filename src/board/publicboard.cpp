@@ -8,7 +8,7 @@ void PublicBoard::announce(bool didChange, void (PublicBoard::*signal)())
 {
     if (!didChange)
         return;
-    emit(this->*signal)();
+    (this->*signal)(); // emits it
     emit changed();
 }
 

@@ -147,9 +147,9 @@ void Kata::makeSounds()
     // typed, picked or restored, long before the clock asks for it.
     for (const auto &[name, signal] :
          {std::pair{"waarwav", platform::Signal::Warning}, std::pair{"eindwav", platform::Signal::End}})
-        connect(field(name), &QLineEdit::textChanged, this, [this, signal](const QString &path) {
+        connect(field(name), &QLineEdit::textChanged, this, [this, which = signal](const QString &path) {
             if (m_platform.sounds)
-                m_platform.sounds->choose(signal, path);
+                m_platform.sounds->choose(which, path);
         });
 }
 
