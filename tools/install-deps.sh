@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
+  clang-format clang-tidy # the code's form, checked by tools/test.sh
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   qt6-httpserver-dev # the browser scoreboard's server
   qt6-websockets-dev chromium # the browser test drives a real browser over its DevTools protocol

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
+#include <ranges>
 #include <vector>
 
 namespace ui {
@@ -159,8 +160,8 @@ void build(QWidget *client, std::span<const Control> table, Listed order)
     // Stack the rows as listed, then lift the windowed controls above the
     // graphical ones of their container.
     if (order == Listed::FrontToBack) {
-        for (auto it = made.rbegin(); it != made.rend(); ++it)
-            it->second->raise();
+        for (const auto &entry : std::views::reverse(made))
+            entry.second->raise();
     }
     for (const auto &[row, widget] : made)
         if (!isGraphical(row->kind))
