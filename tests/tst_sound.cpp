@@ -149,17 +149,23 @@ qint64 timedPlay(platform::Sounds &sounds, const QString &path, platform::Signal
     return timer.nsecsElapsed() / 1000;
 }
 
-// A file system that does not answer, as a share that stopped answering: every
-// look at a file waits until the test ends.
+// The real files, but a share that stopped answering under /share/: every look
+// at a file there waits until the test ends.
 struct StalledFiles final : platform::FileAccess {
     QSemaphore gate;
-    std::optional<Stamp> stamp(const QString &) override
+    const std::shared_ptr<platform::FileAccess> real = platform::realFiles();
+    std::optional<Stamp> stamp(const QString &path) override
     {
+        if (!path.startsWith(QStringLiteral("/share/")))
+            return real->stamp(path);
         gate.acquire();
         gate.release();
         return std::nullopt;
     }
-    std::optional<QByteArray> read(const QString &, std::int64_t) override { return std::nullopt; }
+    std::optional<QByteArray> read(const QString &path, std::int64_t limit) override
+    {
+        return path.startsWith(QStringLiteral("/share/")) ? std::nullopt : real->read(path, limit);
+    }
 };
 
 constexpr const char *kWithoutOutput = "--without-output";
@@ -203,8 +209,10 @@ class SoundTest : public QObject {
         connect(m_player.get(), &platform::SoundPlayer::started, this, [this](const QString &s) { m_started << s; });
         m_player->choose(signal, path);
         if (path.startsWith(m_dir.path())) { // not for no file, nor on a share that does not answer
-            QTRY_VERIFY(m_player->files().prepared(platform::SoundFiles::Slot(signal)).has_value());
-            QTest::qWait(100); // loaded
+            const auto &prepared = m_player->files().prepared(platform::SoundFiles::Slot(signal));
+            QTRY_VERIFY(prepared.has_value());
+            if (!prepared->wav.isEmpty())
+                QTRY_VERIFY(m_player->ready(signal)); // loaded
         }
     }
 
@@ -348,6 +356,31 @@ private slots:
         QCOMPARE(m_started, QStringList(3, platform::builtInSignal(platform::Signal::End)));
         QCOMPARE(bursts(recording.heard).size(), 1);
         stalled->gate.release(); // the share answers at last, with nothing
+    }
+
+    // A file named anew plays as itself or, until it is ready, as the built-in signal: never the file before it,
+    // here still ready while the new one lies on a share that does not answer yet.
+    void aNewFileNeverPlaysTheOld()
+    {
+        auto files = std::make_shared<StalledFiles>();
+        const QString old = m_dir.filePath(QStringLiteral("old.wav")), named = QStringLiteral("/share/new.wav");
+        QVERIFY(writeFile(old, wav(tone(0.5, 440))));
+        make(old, platform::Signal::End, files);
+        Recording recording;
+        QVERIFY2(recording.keepFor(0.01), "parec records nothing");
+        m_player->choose(platform::Signal::End, named);
+        QVERIFY(!m_player->ready(platform::Signal::End));
+        m_player->play(named, platform::Signal::End);
+        QFile horn(platform::builtInSignal(platform::Signal::End));
+        QVERIFY(horn.open(QIODevice::ReadOnly));
+        const QList<Burst> expected = bursts(horn.readAll().mid(44));
+        recording.keepFor(expected.last().start + expected.last().length + 1.0);
+        const QList<Burst> heard = bursts(recording.heard);
+        qInfo() << "heard" << heard << "expected" << expected;
+        QCOMPARE(m_started, QStringList{platform::builtInSignal(platform::Signal::End)});
+        QCOMPARE(heard.size(), expected.size());
+        QVERIFY(std::abs(heard[0].length - expected[0].length) < 0.1);
+        files->gate.release(); // the share answers at last, with nothing
     }
 
     void withoutOutputSaysSoOnceAndGoesOn()

@@ -101,11 +101,12 @@ void SoundFiles::choose(Slot slot, const QString &path)
     if (m_prepared[slot] && !m_prepared[slot]->copy.isEmpty())
         QFile::remove(m_prepared[slot]->copy);
     m_prepared[slot].reset();
-    if (path.isEmpty()) {
+    if (path.isEmpty())
         m_prepared[slot] = Prepared{{}, {}, ++m_link->answers}; // nothing to read: the built-in signal
-        emit changed(slot);
+    // From now on the old file is never played for this one: until its first answer, the built-in signal.
+    emit changed(slot);
+    if (path.isEmpty())
         return;
-    }
 
     auto job = std::make_shared<Job>();
     m_jobs[slot] = job;

@@ -65,7 +65,8 @@ public:
     QString chosen(Slot slot) const { return m_chosen[slot]; }
 
 signals:
-    // The file for `slot` was read (again): prepared(slot) tells what it holds.
+    // The file for `slot` was chosen or read (again): prepared(slot) tells
+    // what it holds, nothing until the chosen file's first answer.
     void changed(SoundFiles::Slot slot);
 
 private:
