@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QtTest> // and with it all of QtCore
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <numbers>
@@ -165,6 +166,18 @@ struct StalledFiles final : platform::FileAccess {
     std::optional<QByteArray> read(const QString &path, std::int64_t limit) override
     {
         return path.startsWith(QStringLiteral("/share/")) ? std::nullopt : real->read(path, limit);
+    }
+};
+
+// The real files, whose first `failures` reads fail, as while a virus scanner holds a file on Windows (as root,
+// a file's permissions forbid nothing: this cannot be made for real here).
+struct HeldFiles final : platform::FileAccess {
+    std::atomic<int> failures = 0, reads = 0;
+    const std::shared_ptr<platform::FileAccess> real = platform::realFiles();
+    std::optional<Stamp> stamp(const QString &path) override { return real->stamp(path); }
+    std::optional<QByteArray> read(const QString &path, std::int64_t limit) override
+    {
+        return reads++ < failures ? std::nullopt : real->read(path, limit);
     }
 };
 
@@ -381,6 +394,23 @@ private slots:
         QCOMPARE(heard.size(), expected.size());
         QVERIFY(std::abs(heard[0].length - expected[0].length) < 0.1);
         files->gate.release(); // the share answers at last, with nothing
+    }
+
+    // A file that could not be read (held for a moment) is read again at the next look, until it can, and no
+    // more once it could.
+    void aFailedReadIsTriedAgain()
+    {
+        auto files = std::make_shared<HeldFiles>();
+        files->failures = 2;
+        const QString path = m_dir.filePath(QStringLiteral("held.wav"));
+        QVERIFY(writeFile(path, wav(tone(0.25, 660))));
+        make(path, platform::Signal::Warning, files);
+        QVERIFY(!m_player->ready(platform::Signal::Warning));
+        QTRY_VERIFY_WITH_TIMEOUT(m_player->ready(platform::Signal::Warning), 5000);
+        m_player->play(path, platform::Signal::Warning);
+        QTRY_COMPARE(m_started, QStringList{path});
+        QTest::qWait(1500);
+        QCOMPARE(files->reads.load(), 3);
     }
 
     void withoutOutputSaysSoOnceAndGoesOn()
