@@ -255,8 +255,13 @@ private slots:
             + le(1, 2) + le(kRate) + le(4 * kRate) + le(4, 2) + le(32, 2) + le(22, 2) + le(32, 2) + le(4)
             + QByteArray::fromHex("0300000000001000800000aa00389b71") + "fact" + le(4) + le(kRate / 2)
             + "data" + le(floats.size()) + floats + "JUNK" + le(3) + "abc" + '\0';
+        QByteArray surround; // the same tone on the six channels of 5.1, which play as stereo, and an ID3v1 tag after it
+        for (qsizetype i = 0; i < pcm.size(); i += 2)
+            surround += pcm.mid(i, 2).repeated(6);
+        surround = wav(surround, 6) + "TAGBell" + QByteArray(121, '\0');
         QTest::newRow("our WAV") << QStringLiteral("bell #1 – Ende.wav") << wav(pcm) << warning << 1 << false;
         QTest::newRow("float, tagged") << QStringLiteral("phone.wav") << tagged << end << 1 << false;
+        QTest::newRow("5.1, ID3v1 tag") << QStringLiteral("surround.wav") << surround << end << 1 << false;
         QTest::newRow("no file named: warning") << QString() << QByteArray() << warning << 2 << false;
         QTest::newRow("missing file: end") << QStringLiteral("gone.wav") << QByteArray() << end << 1 << false;
         QTest::newRow("not a WAV: warning") << QStringLiteral("notes.wav") << QByteArray("text") << warning << 2 << false;
@@ -301,7 +306,7 @@ private slots:
         QFile file(own ? path : platform::builtInSignal(signal));
         QVERIFY(file.open(QIODevice::ReadOnly));
         // The tone as written, or the built-in signal (16-bit mono at kRate).
-        const QByteArray expectedPcm = own ? (name == "phone.wav" ? tone(0.5, 440) : file.readAll().mid(44)) : file.readAll().mid(44);
+        const QByteArray expectedPcm = own ? (name == "phone.wav" || name == "surround.wav" ? tone(0.5, 440) : file.readAll().mid(44)) : file.readAll().mid(44);
         const QList<Burst> expected = bursts(expectedPcm);
         QCOMPARE(m_player->ready(signal), own);
         QCOMPARE(expected.size(), beeps);
@@ -366,7 +371,10 @@ private slots:
         m_player->choose(platform::Signal::Warning, QStringLiteral("/share/bell.wav"));
         recording.keepFor(2.0);
         QVERIFY2(late < 100, qPrintable(QStringLiteral("a tick %1 ms late").arg(late)));
-        QCOMPARE(m_started, QStringList(3, platform::builtInSignal(platform::Signal::End)));
+        // Each request that began says so (on Windows one that the next took over before it began says nothing).
+        QVERIFY2(!m_started.isEmpty() && m_started.size() <= 3
+                     && m_started.count(platform::builtInSignal(platform::Signal::End)) == m_started.size(),
+                 qPrintable(m_started.join(u' ')));
         QCOMPARE(bursts(recording.heard).size(), 1);
         stalled->gate.release(); // the share answers at last, with nothing
     }
