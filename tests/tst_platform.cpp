@@ -1,4 +1,5 @@
 // The real platform layer: what the operator's dialogs look like.
+#include "platform/monotonic.h"
 #include "platform/platform.h"
 
 #include <QApplication>
@@ -6,7 +7,11 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <functional>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -90,7 +95,40 @@ private slots:
         for (const QString &folder : {QStringLiteral("/proc"), dir.filePath(QStringLiteral("missing")), plain, QString()})
             QVERIFY2(!platform::canCreateFilesIn(folder), qPrintable(folder));
     }
+
+    // The match clock's time, read in a process of its own as the program reads it: it goes forward with the
+    // time. Where Windows lacks the precise interrupt time (Wine does), it says once on standard error that it
+    // counts by the performance counter.
+    void monotonicClock()
+    {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--monotonic")});
+        QVERIFY(child.waitForFinished(30000));
+        const QByteArray elapsed = child.readAllStandardOutput().trimmed();
+        QVERIFY2(elapsed.toLongLong() >= 45 && elapsed.toLongLong() < 2000, elapsed.constData());
+        QString said;
+#ifdef Q_OS_WIN
+        bool precise = false;
+        for (const wchar_t *name : {L"kernel32.dll", L"kernelbase.dll"})
+            precise = precise || GetProcAddress(GetModuleHandleW(name), "QueryInterruptTimePrecise");
+        if (!precise)
+            said = QStringLiteral("Taikan: no QueryInterruptTimePrecise in kernel32.dll or kernelbase.dll; the match "
+                                  "clock runs on the performance counter\n");
+#endif
+        QCOMPARE(QString::fromLocal8Bit(child.readAllStandardError()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), said);
+    }
 };
 
-QTEST_MAIN(PlatformTest)
+int main(int argc, char **argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], "--monotonic") == 0) { // the child of monotonicClock
+        const std::int64_t first = platform::monotonicMs();
+        QThread::msleep(50);
+        std::printf("%lld\n", static_cast<long long>(platform::monotonicMs() - first));
+        return 0;
+    }
+    QApplication app(argc, argv);
+    PlatformTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_platform.moc"

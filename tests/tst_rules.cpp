@@ -68,7 +68,8 @@ void check(std::span<const Expected> expected)
 }
 
 // WAV files, byte by byte: a chunk, a format chunk (code, channels, rate,
-// bits), its extensible form, samples of `bytes` each.
+// bits), its extensible form (with the channels' speakers), samples of
+// `bytes` each.
 std::string le(std::uint64_t value, int bytes)
 {
     std::string out;
@@ -82,10 +83,10 @@ std::string fmt(int code, int channels, int rate, int bits)
     const int frame = channels * bits / 8;
     return chunk("fmt ", le(code, 2) + le(channels, 2) + le(rate, 4) + le(rate * frame, 4) + le(frame, 2) + le(bits, 2));
 }
-std::string extensible(int code, int channels, int rate, int bits)
+std::string extensible(int code, int channels, int rate, int bits, std::uint32_t speakers = 0)
 {
     const std::string plain = fmt(1, channels, rate, bits).substr(8);
-    return chunk("fmt ", le(0xfffe, 2) + plain.substr(2) + le(22, 2) + le(bits, 2) + le(0, 4) + le(code, 2)
+    return chunk("fmt ", le(0xfffe, 2) + plain.substr(2) + le(22, 2) + le(bits, 2) + le(speakers, 4) + le(code, 2)
                      + "\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71"s);
 }
 std::string riff(const std::string &chunks, std::uint32_t size = 0) { return "RIFF" + le(size ? size : 4 + chunks.size(), 4) + "WAVE" + chunks; }
@@ -418,6 +419,10 @@ private slots:
         const std::string pcm = samples<std::int16_t>({1000, -1000, 32767, -32768});
         const std::vector<std::int16_t> same{1000, -1000, 32767, -32768};
         const std::string list = chunk("LIST", "INFOISFT" + le(5, 4) + "Taik\0"s), junk = chunk("JUNK", std::string(100000, '\0'));
+        const std::string id3 = "TAGEnd of match" + std::string(113, '\0'); // 128 bytes, as tag editors append them
+        const auto rf64 = [](const std::string &dataSize) { // the header and its ds64 chunk, sizes of 64 bits
+            return "RF64" + le(0xffffffff, 4) + "WAVE" + chunk("ds64", le(0, 8) + dataSize + le(4, 8) + le(0, 4));
+        };
         struct Row {
             const char *name;
             std::string file;
@@ -434,8 +439,15 @@ private slots:
              {32767, -32767, 16384, 32767, -32767, 0}, 1, 192000},
             {"double", riff(fmt(3, 1, 44100, 64) + chunk("data", samples<double>({-0.25}))), {-8192}},
             {"extensible PCM, stereo", riff(extensible(1, 2, 48000, 16) + chunk("data", pcm)), same, 2, 48000},
+            // More than two channels, mixed to stereo by their speakers (Windows' usual ones where the format
+            // names none): a side's own at 1, the centre's at -3 dB to both, the low frequencies nowhere, each side
+            // scaled to 1 in all. 8 channels: FL FR FC LFE BL BR SL SR.
             {"extensible float, 8 channels", riff(extensible(3, 8, 44100, 32) + chunk("data", samples<float>({0, 0, 0, 0, 0, 0, 0, 1}))),
-             {0, 0, 0, 0, 0, 0, 0, 32767}, 8},
+             {0, 8839}, 2},
+            {"3 channels: FL FR FC", riff(fmt(1, 3, 44100, 16) + chunk("data", samples<std::int16_t>({1000, -1000, 2000, -32768, 32767, -32768}))),
+             {1414, 243, -32768, 5622}, 2},
+            {"4 channels: FL FR LFE BC", riff(extensible(1, 4, 44100, 16, 0x10b) + chunk("data", samples<std::int16_t>({1000, 2000, 30000, -1000}))),
+             {172, 757}, 2},
             // As editors and recorders write them: tags before and after, a
             // large one, odd sizes with and without their pad byte, data first,
             // the size of a stream, a stray byte after the last frame.
@@ -444,6 +456,14 @@ private slots:
             {"pad byte left out", riff(fmt(1, 1, 44100, 16) + chunk("LIST", "abc") + chunk("data", pcm)), same},
             {"data first, stream size", riff(chunk("data", pcm) + fmt(1, 1, 44100, 16), 0xffffffff), same},
             {"part of a frame", riff(fmt(1, 1, 44100, 16) + chunk("data", pcm + "\x01"s)), same},
+            {"ID3v1 tag at the end", riff(fmt(1, 1, 44100, 16) + chunk("data", pcm)) + id3, same},
+            {"data size of a stream", riff(fmt(1, 1, 44100, 16) + "data" + le(0xffffffff, 4) + pcm + "\x01"s), same},
+            {"data size 0, the header unfinished", riff(fmt(1, 1, 44100, 16) + "data" + le(0, 4) + pcm), same},
+            {"pad byte left out before 32 bytes", riff(fmt(1, 1, 44100, 16) + chunk("LIST", "abc") + chunk("data", pcm + pcm + pcm + pcm)),
+             {1000, -1000, 32767, -32768, 1000, -1000, 32767, -32768, 1000, -1000, 32767, -32768, 1000, -1000, 32767, -32768}},
+            {"RF64", rf64(le(pcm.size(), 8)) + fmt(1, 1, 44100, 16) + "data" + le(0xffffffff, 4) + pcm + list, same},
+            {"RF64, its data beyond the file", rf64(le(pcm.size() + 2, 8)) + fmt(1, 1, 44100, 16) + "data" + le(0xffffffff, 4) + pcm, {}},
+            {"ID3v1 tag, no data before it", riff(fmt(1, 1, 44100, 16)) + id3, {}},
             {"not RIFF", "RIFX" + riff(fmt(1, 1, 44100, 16) + chunk("data", pcm)).substr(4), {}},
             {"no data", riff(fmt(1, 1, 44100, 16)), {}},
             {"no format", riff(chunk("data", pcm)), {}},
@@ -455,6 +475,8 @@ private slots:
             {"12 bits", riff(fmt(1, 1, 44100, 12) + chunk("data", pcm)), {}},
             {"16-bit float", riff(fmt(3, 1, 44100, 16) + chunk("data", pcm)), {}},
             {"ADPCM", riff(fmt(2, 1, 44100, 16) + chunk("data", pcm)), {}},
+            {"A-law", riff(fmt(6, 1, 44100, 8) + chunk("data", pcm)), {}},
+            {"mu-law", riff(fmt(7, 1, 44100, 8) + chunk("data", pcm)), {}},
             {"extensible ADPCM", riff(extensible(2, 1, 44100, 16) + chunk("data", pcm)), {}},
             {"extensible, its extension cut short", riff(extensible(1, 1, 44100, 16).replace(24, 1, 1, '\0') + chunk("data", pcm)), {}},
             {"too large", riff(fmt(1, 1, 44100, 16) + chunk("data", std::string(platform::wav::kMaxFileSize - 44 + 2, '\0'))), {}},

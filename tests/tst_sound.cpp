@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QtTest> // and with it all of QtCore
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <numbers>
@@ -149,17 +150,35 @@ qint64 timedPlay(platform::Sounds &sounds, const QString &path, platform::Signal
     return timer.nsecsElapsed() / 1000;
 }
 
-// A file system that does not answer, as a share that stopped answering: every
-// look at a file waits until the test ends.
+// The real files, but a share that stopped answering under /share/: every look
+// at a file there waits until the test ends.
 struct StalledFiles final : platform::FileAccess {
     QSemaphore gate;
-    std::optional<Stamp> stamp(const QString &) override
+    const std::shared_ptr<platform::FileAccess> real = platform::realFiles();
+    std::optional<Stamp> stamp(const QString &path) override
     {
+        if (!path.startsWith(QStringLiteral("/share/")))
+            return real->stamp(path);
         gate.acquire();
         gate.release();
         return std::nullopt;
     }
-    std::optional<QByteArray> read(const QString &, std::int64_t) override { return std::nullopt; }
+    std::optional<QByteArray> read(const QString &path, std::int64_t limit) override
+    {
+        return path.startsWith(QStringLiteral("/share/")) ? std::nullopt : real->read(path, limit);
+    }
+};
+
+// The real files, whose first `failures` reads fail, as while a virus scanner holds a file on Windows (as root,
+// a file's permissions forbid nothing: this cannot be made for real here).
+struct HeldFiles final : platform::FileAccess {
+    std::atomic<int> failures = 0, reads = 0;
+    const std::shared_ptr<platform::FileAccess> real = platform::realFiles();
+    std::optional<Stamp> stamp(const QString &path) override { return real->stamp(path); }
+    std::optional<QByteArray> read(const QString &path, std::int64_t limit) override
+    {
+        return reads++ < failures ? std::nullopt : real->read(path, limit);
+    }
 };
 
 constexpr const char *kWithoutOutput = "--without-output";
@@ -203,8 +222,10 @@ class SoundTest : public QObject {
         connect(m_player.get(), &platform::SoundPlayer::started, this, [this](const QString &s) { m_started << s; });
         m_player->choose(signal, path);
         if (path.startsWith(m_dir.path())) { // not for no file, nor on a share that does not answer
-            QTRY_VERIFY(m_player->files().prepared(platform::SoundFiles::Slot(signal)).has_value());
-            QTest::qWait(100); // loaded
+            const auto &prepared = m_player->files().prepared(platform::SoundFiles::Slot(signal));
+            QTRY_VERIFY(prepared.has_value());
+            if (!prepared->wav.isEmpty())
+                QTRY_VERIFY(m_player->ready(signal)); // loaded
         }
     }
 
@@ -234,8 +255,13 @@ private slots:
             + le(1, 2) + le(kRate) + le(4 * kRate) + le(4, 2) + le(32, 2) + le(22, 2) + le(32, 2) + le(4)
             + QByteArray::fromHex("0300000000001000800000aa00389b71") + "fact" + le(4) + le(kRate / 2)
             + "data" + le(floats.size()) + floats + "JUNK" + le(3) + "abc" + '\0';
+        QByteArray surround; // the same tone on the six channels of 5.1, which play as stereo, and an ID3v1 tag after it
+        for (qsizetype i = 0; i < pcm.size(); i += 2)
+            surround += pcm.mid(i, 2).repeated(6);
+        surround = wav(surround, 6) + "TAGBell" + QByteArray(121, '\0');
         QTest::newRow("our WAV") << QStringLiteral("bell #1 – Ende.wav") << wav(pcm) << warning << 1 << false;
         QTest::newRow("float, tagged") << QStringLiteral("phone.wav") << tagged << end << 1 << false;
+        QTest::newRow("5.1, ID3v1 tag") << QStringLiteral("surround.wav") << surround << end << 1 << false;
         QTest::newRow("no file named: warning") << QString() << QByteArray() << warning << 2 << false;
         QTest::newRow("missing file: end") << QStringLiteral("gone.wav") << QByteArray() << end << 1 << false;
         QTest::newRow("not a WAV: warning") << QStringLiteral("notes.wav") << QByteArray("text") << warning << 2 << false;
@@ -280,7 +306,7 @@ private slots:
         QFile file(own ? path : platform::builtInSignal(signal));
         QVERIFY(file.open(QIODevice::ReadOnly));
         // The tone as written, or the built-in signal (16-bit mono at kRate).
-        const QByteArray expectedPcm = own ? (name == "phone.wav" ? tone(0.5, 440) : file.readAll().mid(44)) : file.readAll().mid(44);
+        const QByteArray expectedPcm = own ? (name == "phone.wav" || name == "surround.wav" ? tone(0.5, 440) : file.readAll().mid(44)) : file.readAll().mid(44);
         const QList<Burst> expected = bursts(expectedPcm);
         QCOMPARE(m_player->ready(signal), own);
         QCOMPARE(expected.size(), beeps);
@@ -345,9 +371,54 @@ private slots:
         m_player->choose(platform::Signal::Warning, QStringLiteral("/share/bell.wav"));
         recording.keepFor(2.0);
         QVERIFY2(late < 100, qPrintable(QStringLiteral("a tick %1 ms late").arg(late)));
-        QCOMPARE(m_started, QStringList(3, platform::builtInSignal(platform::Signal::End)));
+        // Each request that began says so (on Windows one that the next took over before it began says nothing).
+        QVERIFY2(!m_started.isEmpty() && m_started.size() <= 3
+                     && m_started.count(platform::builtInSignal(platform::Signal::End)) == m_started.size(),
+                 qPrintable(m_started.join(u' ')));
         QCOMPARE(bursts(recording.heard).size(), 1);
         stalled->gate.release(); // the share answers at last, with nothing
+    }
+
+    // A file named anew plays as itself or, until it is ready, as the built-in signal: never the file before it,
+    // here still ready while the new one lies on a share that does not answer yet.
+    void aNewFileNeverPlaysTheOld()
+    {
+        auto files = std::make_shared<StalledFiles>();
+        const QString old = m_dir.filePath(QStringLiteral("old.wav")), named = QStringLiteral("/share/new.wav");
+        QVERIFY(writeFile(old, wav(tone(0.5, 440))));
+        make(old, platform::Signal::End, files);
+        Recording recording;
+        QVERIFY2(recording.keepFor(0.01), "parec records nothing");
+        m_player->choose(platform::Signal::End, named);
+        QVERIFY(!m_player->ready(platform::Signal::End));
+        m_player->play(named, platform::Signal::End);
+        QFile horn(platform::builtInSignal(platform::Signal::End));
+        QVERIFY(horn.open(QIODevice::ReadOnly));
+        const QList<Burst> expected = bursts(horn.readAll().mid(44));
+        recording.keepFor(expected.last().start + expected.last().length + 1.0);
+        const QList<Burst> heard = bursts(recording.heard);
+        qInfo() << "heard" << heard << "expected" << expected;
+        QCOMPARE(m_started, QStringList{platform::builtInSignal(platform::Signal::End)});
+        QCOMPARE(heard.size(), expected.size());
+        QVERIFY(std::abs(heard[0].length - expected[0].length) < 0.1);
+        files->gate.release(); // the share answers at last, with nothing
+    }
+
+    // A file that could not be read (held for a moment) is read again at the next look, until it can, and no
+    // more once it could.
+    void aFailedReadIsTriedAgain()
+    {
+        auto files = std::make_shared<HeldFiles>();
+        files->failures = 2;
+        const QString path = m_dir.filePath(QStringLiteral("held.wav"));
+        QVERIFY(writeFile(path, wav(tone(0.25, 660))));
+        make(path, platform::Signal::Warning, files);
+        QVERIFY(!m_player->ready(platform::Signal::Warning));
+        QTRY_VERIFY_WITH_TIMEOUT(m_player->ready(platform::Signal::Warning), 5000);
+        m_player->play(path, platform::Signal::Warning);
+        QTRY_COMPARE(m_started, QStringList{path});
+        QTest::qWait(1500);
+        QCOMPARE(files->reads.load(), 3);
     }
 
     void withoutOutputSaysSoOnceAndGoesOn()

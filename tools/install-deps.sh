@@ -12,6 +12,7 @@ packages=(
   fonts-liberation
   desktop-file-utils # checks the menu entry in the install test
   pulseaudio pulseaudio-utils
+  clang libclang-rt-14-dev # the fuzz targets, built with libFuzzer
 )
 # With --windows, what tools/windows.sh needs besides: the cross-compiler,
 # the icon's tools, Wine and its fonts, the packages' tools, and the smoke

@@ -28,5 +28,22 @@ LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build-sanitize/bench/soak --short
 
+# The readers of files from outside, fuzzed for a while with clang's
+# libFuzzer (longer runs: fuzz/CMakeLists.txt); the corpus grows in the
+# build folder from one run to the next.
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAIKAN_FUZZ=ON
+cmake --build build-fuzz -j"$jobs" --target settings_fuzz wav_fuzz
+fuzz() { # target, maximum length, seeds
+  mkdir -p "build-fuzz/corpus/$1"
+  if ! "build-fuzz/fuzz/$1" -max_total_time=20 -max_len="$2" -artifact_prefix="build-fuzz/$1-" \
+      "build-fuzz/corpus/$1" "$3" >"build-fuzz/$1.log" 2>&1; then
+    tail -40 "build-fuzz/$1.log"
+    return 1
+  fi
+  echo "$1: $(grep -o 'Done [0-9]* runs' "build-fuzz/$1.log"), no fault"
+}
+fuzz settings_fuzz 8192 fuzz/seeds
+fuzz wav_fuzz 4096 fuzz/wav-seeds
+
 # The same for Windows, where Qt for Windows is at hand (tools/windows.sh).
 bash tools/windows.sh

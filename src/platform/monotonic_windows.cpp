@@ -1,5 +1,8 @@
 #include "platform/monotonic.h"
 
+#include <cstdio>
+#include <initializer_list>
+
 #include <windows.h>
 
 namespace platform {
@@ -10,13 +13,22 @@ using QueryTime = VOID(WINAPI *)(PULONGLONG);
 
 // The interrupt time counts on through sleep and hibernation, in units of
 // 100 ns; its precise form (Windows 10 and later) reads it to the unit.
-// Where it is missing, the performance counter that Qt's timers run on.
+// Microsoft documents it in Kernel32.dll; some versions export it from
+// kernelbase.dll alone. Where it is missing (also under Wine), the
+// performance counter that Qt's timers run on, said once on standard error.
 QueryTime interruptTime()
 {
-    HMODULE kernel = GetModuleHandleW(L"kernelbase.dll");
-    return kernel ? reinterpret_cast<QueryTime>(
-                        reinterpret_cast<void *>(GetProcAddress(kernel, "QueryInterruptTimePrecise")))
-                  : nullptr;
+    for (const wchar_t *name : {L"kernel32.dll", L"kernelbase.dll"}) {
+        if (HMODULE module = GetModuleHandleW(name)) {
+            if (FARPROC query = GetProcAddress(module, "QueryInterruptTimePrecise"))
+                return reinterpret_cast<QueryTime>(reinterpret_cast<void *>(query));
+        }
+    }
+    std::fputs("Taikan: no QueryInterruptTimePrecise in kernel32.dll or kernelbase.dll; "
+               "the match clock runs on the performance counter\n",
+               stderr);
+    std::fflush(stderr);
+    return nullptr;
 }
 
 } // namespace

@@ -239,7 +239,11 @@ protected:
             effects.load(signal, prepared.copy, prepared.version);
         });
     }
-    void playFile(Signal signal) override { post([signal](Effects &effects) { effects.playFile(signal); }); }
+    void playFile(Signal signal, const QString &path) override
+    {
+        post([signal](Effects &effects) { effects.playFile(signal); });
+        emit started(path); // loaded: it plays
+    }
     void playBuiltIn(Signal signal) override { post([signal](Effects &effects) { effects.playBuiltIn(signal); }); }
     void stop() override { post([](Effects &effects) { effects.stop(); }); }
 

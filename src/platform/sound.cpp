@@ -49,8 +49,7 @@ void SoundPlayer::play(const QString &path, Signal fallback)
     if (m_files.chosen(slotOf(fallback)) != path)
         choose(fallback, path); // ready for the next time
     else if (!path.isEmpty() && ready(fallback)) {
-        playFile(fallback);
-        emit started(path);
+        playFile(fallback, path);
         return;
     }
     playBuiltIn(fallback);

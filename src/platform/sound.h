@@ -73,9 +73,12 @@ protected:
     const std::optional<SoundFiles::Prepared> &file(Signal signal) const;
     // It was read (again): get ready to play it.
     virtual void fileChanged(Signal signal) = 0;
-    // Plays the operator's prepared file for `signal`, which is ready().
-    virtual void playFile(Signal signal) = 0;
-    // Plays the built-in signal, and says started() once it has begun.
+    // Plays the operator's prepared file for `signal`, which is ready(), and
+    // says started(path) once it has begun; where the audio output refuses
+    // it, the built-in signal plays in its place, said as such.
+    virtual void playFile(Signal signal, const QString &path) = 0;
+    // Plays the built-in signal, and says started() once it has begun
+    // (nothing where the audio output refuses it).
     virtual void playBuiltIn(Signal signal) = 0;
     // Stops whatever plays.
     virtual void stop() = 0;

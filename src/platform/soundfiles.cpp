@@ -101,11 +101,12 @@ void SoundFiles::choose(Slot slot, const QString &path)
     if (m_prepared[slot] && !m_prepared[slot]->copy.isEmpty())
         QFile::remove(m_prepared[slot]->copy);
     m_prepared[slot].reset();
-    if (path.isEmpty()) {
+    if (path.isEmpty())
         m_prepared[slot] = Prepared{{}, {}, ++m_link->answers}; // nothing to read: the built-in signal
-        emit changed(slot);
+    // From now on the old file is never played for this one: until its first answer, the built-in signal.
+    emit changed(slot);
+    if (path.isEmpty())
         return;
-    }
 
     auto job = std::make_shared<Job>();
     m_jobs[slot] = job;
@@ -115,15 +116,21 @@ void SoundFiles::choose(Slot slot, const QString &path)
     try {
     std::thread([files = m_files, link = m_link, job, path, slot, generation, poll = m_poll, copies = m_copies] {
         std::optional<FileAccess::Stamp> last;
+        // A read that failed (a file held by an editor or a virus scanner for a moment, or not readable until
+        // its permissions change back) is tried again at the next look, though the stamp stays.
+        bool failed = false;
         for (bool first = true;; first = false) {
             const std::optional<FileAccess::Stamp> now = files->stamp(path);
             if (!job->stillWanted())
                 return;
-            if (first || now != last) {
+            if (first || now != last || failed) {
+                const bool retry = !first && now == last;
                 last = now;
-                Prepared prepared{{}, {}, ++link->answers};
+                failed = false;
+                Prepared prepared;
                 if (now && now->size <= std::int64_t(wav::kMaxFileSize)) {
                     const std::optional<QByteArray> bytes = files->read(path, std::int64_t(wav::kMaxFileSize) + 1);
+                    failed = !bytes;
                     const auto sound = bytes ? wav::playable(std::string_view(bytes->constData(), std::size_t(bytes->size())))
                                              : std::nullopt;
                     if (sound)
@@ -131,18 +138,21 @@ void SoundFiles::choose(Slot slot, const QString &path)
                 }
                 if (!job->stillWanted())
                     return;
-                if (!copies.isEmpty() && !prepared.wav.isEmpty()) {
-                    // A new name for each answer: players keep loaded sounds by name.
-                    prepared.copy = QDir(copies).filePath(QStringLiteral("%1.wav").arg(prepared.version));
-                    QSaveFile file(prepared.copy);
-                    if (!file.open(QIODevice::WriteOnly) || file.write(prepared.wav) != prepared.wav.size() || !file.commit())
-                        prepared.copy.clear();
+                if (!(retry && failed)) { // failing once more is nothing new
+                    prepared.version = ++link->answers;
+                    if (!copies.isEmpty() && !prepared.wav.isEmpty()) {
+                        // A new name for each answer: players keep loaded sounds by name.
+                        prepared.copy = QDir(copies).filePath(QStringLiteral("%1.wav").arg(prepared.version));
+                        QSaveFile file(prepared.copy);
+                        if (!file.open(QIODevice::WriteOnly) || file.write(prepared.wav) != prepared.wav.size() || !file.commit())
+                            prepared.copy.clear();
+                    }
+                    const std::lock_guard lock(link->mutex);
+                    if (SoundFiles *target = link->target)
+                        QMetaObject::invokeMethod(
+                            target, [target, slot, generation, prepared] { target->deliver(slot, generation, prepared); },
+                            Qt::QueuedConnection);
                 }
-                const std::lock_guard lock(link->mutex);
-                if (SoundFiles *target = link->target)
-                    QMetaObject::invokeMethod(
-                        target, [target, slot, generation, prepared] { target->deliver(slot, generation, prepared); },
-                        Qt::QueuedConnection);
             }
             std::unique_lock lock(job->mutex);
             if (job->wake.wait_for(lock, poll, [&job] { return !job->wanted; }))

@@ -33,7 +33,7 @@ std::shared_ptr<FileAccess> realFiles();
 
 // The operator's two sound files, made ready to play away from the GUI
 // thread: read, checked and made into plain 16-bit WAV (platform::wav) when
-// chosen, and read again whenever they change on disk. A file on a share
+// chosen, and read again whenever they change on disk or could not be read. A file on a share
 // that stopped answering, or on a USB stick just pulled, holds up only the
 // thread that reads it; the console and the clock never wait for it.
 //
@@ -65,7 +65,8 @@ public:
     QString chosen(Slot slot) const { return m_chosen[slot]; }
 
 signals:
-    // The file for `slot` was read (again): prepared(slot) tells what it holds.
+    // The file for `slot` was chosen or read (again): prepared(slot) tells
+    // what it holds, nothing until the chosen file's first answer.
     void changed(SoundFiles::Slot slot);
 
 private:

@@ -4,7 +4,9 @@
 // Qt's wide-character file access, so any file name works). Nothing is
 // opened by name at the moment of playing, and PlaySoundW, which may wait on
 // the audio device (opening it, stopping the sound that plays), is called on
-// a thread of its own: the console and the clock never wait for it.
+// a thread of its own: the console and the clock never wait for it. A sound
+// is said to have started once PlaySoundW took it; where it refuses the
+// operator's file, the built-in signal plays.
 #include "platform/sound.h"
 
 #include <QFile>
@@ -35,12 +37,30 @@ bool machineHasOutput()
     return found;
 }
 
+// The player as the sound thread reaches it: none once the player is gone,
+// also where that thread outlives it (a device that hangs).
+struct PlayerLink {
+    std::mutex mutex;
+    SoundPlayer *player = nullptr;
+};
+
+// A sound to play, named as started() names it; and what plays in its place
+// where PlaySoundW refuses it (empty: nothing).
+struct Request {
+    QByteArray wav;
+    QString source;
+    QByteArray fallback;
+    QString fallbackSource;
+};
+
 // The thread that calls PlaySoundW. It takes the latest request only: a new
-// one supersedes any not yet begun. An empty sound stops what plays.
+// one supersedes any not yet begun. An empty sound stops what plays. A sound
+// that PlaySoundW refuses is not said to have started; its fallback plays.
 class Playing {
 public:
-    Playing() : m_state(std::make_shared<State>())
+    explicit Playing(std::shared_ptr<PlayerLink> link) : m_state(std::make_shared<State>())
     {
+        m_state->link = std::move(link);
         std::thread([state = m_state] { run(*state); }).detach();
     }
     ~Playing()
@@ -52,10 +72,10 @@ public:
         // sharing its state, goes on alone then.
         m_state->wake.wait_for(lock, std::chrono::seconds(2), [this] { return m_state->ended; });
     }
-    void request(const QByteArray &wav)
+    void request(Request request)
     {
         const std::lock_guard lock(m_state->mutex);
-        m_state->next = wav;
+        m_state->next = std::move(request);
         m_state->pending = true;
         m_state->wake.notify_all();
     }
@@ -64,9 +84,16 @@ private:
     struct State {
         std::mutex mutex;
         std::condition_variable wake;
-        QByteArray next;
+        Request next;
         bool pending = false, quit = false, ended = false;
+        std::shared_ptr<PlayerLink> link;
     };
+    static void tell(PlayerLink &link, const QString &source)
+    {
+        const std::lock_guard lock(link.mutex);
+        if (SoundPlayer *player = link.player)
+            QMetaObject::invokeMethod(player, [player, source] { emit player->started(source); }, Qt::QueuedConnection);
+    }
     static void run(State &state)
     {
         QByteArray playing; // kept while PlaySoundW reads it
@@ -75,13 +102,20 @@ private:
             state.wake.wait(lock, [&state] { return state.pending || state.quit; });
             if (state.quit)
                 break;
-            const QByteArray wav = std::exchange(state.next, QByteArray());
+            const Request request = std::exchange(state.next, Request());
             state.pending = false;
             lock.unlock();
             PlaySoundW(nullptr, nullptr, 0); // returns once the sound has stopped: then its bytes may go
-            playing = wav;
-            if (!playing.isEmpty())
-                PlaySoundW(reinterpret_cast<LPCWSTR>(playing.constData()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+            for (const auto &[wav, source] : {std::pair(request.wav, request.source),
+                                              std::pair(request.fallback, request.fallbackSource)}) {
+                playing = wav;
+                if (playing.isEmpty())
+                    break;
+                if (PlaySoundW(reinterpret_cast<LPCWSTR>(playing.constData()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT)) {
+                    tell(*state.link, source);
+                    break;
+                }
+            }
             lock.lock();
         }
         lock.unlock();
@@ -104,6 +138,13 @@ public:
             if (resource.open(QIODevice::ReadOnly))
                 m_builtIn[indexOf(signal)] = resource.readAll();
         }
+        const std::lock_guard lock(m_link->mutex);
+        m_link->player = this;
+    }
+    ~WinSoundPlayer() override
+    {
+        const std::lock_guard lock(m_link->mutex);
+        m_link->player = nullptr; // nothing more is told to this player
     }
 
     bool hasOutput() const override { return m_hasOutput; }
@@ -116,23 +157,20 @@ public:
 protected:
     void fileChanged(Signal) override {} // played from memory as it is
 
-    void playFile(Signal signal) override { m_playing.request(file(signal)->wav); }
-
-    void playBuiltIn(Signal signal) override
+    void playFile(Signal signal, const QString &path) override
     {
-        const QByteArray &wav = m_builtIn[indexOf(signal)];
-        if (wav.isEmpty())
-            return;
-        m_playing.request(wav);
-        emit started(builtInSignal(signal));
+        m_playing.request({file(signal)->wav, path, m_builtIn[indexOf(signal)], builtInSignal(signal)});
     }
+
+    void playBuiltIn(Signal signal) override { m_playing.request({m_builtIn[indexOf(signal)], builtInSignal(signal), {}, {}}); }
 
     void stop() override { m_playing.request({}); }
 
 private:
     bool m_hasOutput = false;
     std::array<QByteArray, 2> m_builtIn;
-    Playing m_playing;
+    std::shared_ptr<PlayerLink> m_link = std::make_shared<PlayerLink>();
+    Playing m_playing{m_link};
 };
 
 } // namespace
