@@ -147,6 +147,10 @@ private slots:
             "Line 11: aka \"W 3\" forms a cycle: it names its own bout.\n"
             "Line 12: aka \"W 6\" forms a cycle: bout 6 waits in turn for bout 4.\n"
             "Line 14: a second final in \"K\" (bout 1 is the first).");
+        row("values in a message: one line, cut short between characters",
+            "category,bout,aka,ao\nK,\"1\n2\",A,B\nK," + QByteArray(39, '1') + "\xC3\xA9" "9,A,B\n",
+            "Line 2: the bout number \"1 2\" is not a whole number from 1 to 999999.\nLine 4: the bout number \""
+                + QByteArray(39, '1') + "\xE2\x80\xA6\" is not a whole number from 1 to 999999.");
         row("a duplicate's own reference", "category,bout,aka,ao\nK,1,A,B\nK,1,W 2,B\nK,2,A,B\n",
             "Line 3: bout 1 is used twice in \"K\".\nLine 3: aka \"W 2\" names bout 2, which comes later in the list.");
         row("an unclosed quote, after one spanning lines", "category,bout,aka,ao\nK,1,\"A\nB\",C\nK,2,D,E\nK,3,\"F\nG\",\"H\n",
@@ -206,11 +210,11 @@ private slots:
             << QByteArray("1B 9R 2B") << QByteArray("1r A _|2B A B|");
         QTest::newRow("taken back: to come again") << knockout << QByteArray("1R 2R 1-")
             << QByteArray("1? A B|2R C D|3r E _|4? W1 C|5? L1 D|6? W4 E|7r L4 _|");
-        // Bout 1 corrected after bout 4 was performed by A: bout 4 keeps A and
-        // is marked; its winner, who performed, goes on; bout 5 not yet
+        // Bout 2 corrected after bout 4 was performed by D: bout 4 keeps D and
+        // is marked; its loser, who performed, goes on; bout 5 not yet
         // performed follows the correction.
-        QTest::newRow("a correction after a later bout") << knockout << QByteArray("1R 2B 4R 1B")
-            << QByteArray("1B A B|2B C D|3r E _|4R! A D|5? A C|6? A E|7r D _|3.D");
+        QTest::newRow("a correction after a later bout") << knockout << QByteArray("1R 2B 4R 2R")
+            << QByteArray("1R A B|2R C D|3r E _|4R! A D|5? B D|6? A E|7r D _|3.D");
         QTest::newRow("a correction of the later bout itself") << knockout << QByteArray("1R 2B 4R 1B 4B 6R")
             << QByteArray("1B A B|2B C D|3r E _|4B! A D|5? A C|6R D E|7r A _|1.D 2.E 3.A");
     }

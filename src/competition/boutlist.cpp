@@ -263,7 +263,17 @@ Side side(std::string_view text, std::string_view club)
     return s;
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// A value in a message, on one line and at most 40 bytes of it.
+std::string quoted(std::string_view text)
+{
+    std::string out = "\"";
+    std::size_t end = std::min<std::size_t>(text.size(), 40);
+    while (end < text.size() && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end; // not inside a character
+    for (const char c : text.substr(0, end))
+        out += c == '\n' || c == '\t' ? ' ' : c;
+    return out + (end < text.size() ? "\u2026\"" : "\"");
+}
 
 // For each node, its strongly connected component (Tarjan's, without recursion).
 std::vector<int> components(const std::vector<std::array<int, 2>> &edges)
