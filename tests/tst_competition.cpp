@@ -187,6 +187,10 @@ private slots:
         const auto result = readBoutList("category,bout,aka,ao\nK,1,A,B\nK,1,C,D\n", latin1);
         QVERIFY(std::holds_alternative<std::vector<Fault>>(result));
         QCOMPARE(std::get<std::vector<Fault>>(result), (std::vector<Fault>{{3, "bout 1 is used twice in \"K\""}}));
+        const std::vector<Fault> three = {{0, "the file is over 5 MB"}, {2, "x"}, {3, "y"}};
+        QCOMPARE(describeFaults(three, 1), std::string("The file is over 5 MB.\nAnd 2 more faults."));
+        QCOMPARE(describeFaults(three, 2), std::string("The file is over 5 MB.\nLine 2: x.\nAnd 1 more fault."));
+        QCOMPARE(describeFaults(three, 3), std::string("The file is over 5 MB.\nLine 2: x.\nLine 3: y."));
     }
 
     void drawing_data()

@@ -499,12 +499,18 @@ std::variant<BoutList, std::vector<Fault>> readBoutList(std::string_view bytes, 
     return list;
 }
 
-std::string describeFaults(const std::vector<Fault> &faults)
+std::string describeFaults(const std::vector<Fault> &faults, std::size_t most)
 {
     std::string message;
-    for (const Fault &fault : faults) {
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+        const Fault &fault = faults[i];
         if (!message.empty())
             message += '\n';
+        if (i == most) {
+            const std::size_t rest = faults.size() - most;
+            message += "And " + std::to_string(rest) + (rest == 1 ? " more fault." : " more faults.");
+            break;
+        }
         if (fault.line > 0) {
             message += "Line " + std::to_string(fault.line) + ": " + fault.what;
         } else if (!fault.what.empty()) {

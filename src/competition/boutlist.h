@@ -102,6 +102,9 @@ std::variant<BoutList, std::vector<Fault>> readBoutList(std::string_view bytes, 
 
 // One message naming every fault, one line each: "Line 7: bout 3 is used
 // twice in "Kata U14 female"." (a fault of the whole file without "Line").
-std::string describeFaults(const std::vector<Fault> &faults);
+// Beyond `most` faults (a file that is no bout list at all may have
+// hundreds of thousands) one last line counts the rest: "And 12 more
+// faults."
+std::string describeFaults(const std::vector<Fault> &faults, std::size_t most = 100);
 
 } // namespace competition
