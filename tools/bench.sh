@@ -6,6 +6,7 @@
 #   bash tools/bench.sh browser [clicks] [seconds]   the browser board with 1..500 live pages
 #   bash tools/bench.sh soak                a competition day: memory after many actions
 #   bash tools/bench.sh startup [runs]      taikan up to its first event loop, beside a bare Qt window
+#   bash tools/bench.sh boutlist [runs]     reading a bout list of 5,005 bouts and resolving its draw
 # With --windows last, the Windows build's programs under Wine (after tools/windows.sh), offscreen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +19,7 @@ if [[ "${args[-1]:-}" == --windows ]]; then
 else
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target scoreboard_bench clock_bench browser_bench soak bare_window taikan >/dev/null
+cmake --build "$build" -j"$(nproc)" --target scoreboard_bench clock_bench browser_bench soak bare_window boutlist_bench taikan >/dev/null
 export QT_QPA_PLATFORM=offscreen
 set -- "${args[@]}"
 which="${1:-all}"
@@ -43,12 +44,14 @@ case "$which" in
   browser) bench browser_bench "$@" ;;
   soak) bench soak "$@" ;;
   startup) startup "$@" ;;
+  boutlist) bench boutlist_bench "$@" ;;
   all)
     bench scoreboard_bench
     bench clock_bench
     bench clock_bench --busy
     bench browser_bench
     bench soak
+    bench boutlist_bench
     startup ;;
-  *) echo "usage: tools/bench.sh [scoreboard|clock|browser|soak|startup] [arguments] [--windows]" >&2; exit 2 ;;
+  *) echo "usage: tools/bench.sh [scoreboard|clock|browser|soak|startup|boutlist] [arguments] [--windows]" >&2; exit 2 ;;
 esac

@@ -32,7 +32,7 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 # libFuzzer (longer runs: fuzz/CMakeLists.txt); the corpus grows in the
 # build folder from one run to the next.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAIKAN_FUZZ=ON
-cmake --build build-fuzz -j"$jobs" --target settings_fuzz wav_fuzz
+cmake --build build-fuzz -j"$jobs" --target settings_fuzz wav_fuzz boutlist_fuzz
 fuzz() { # target, maximum length, seeds
   mkdir -p "build-fuzz/corpus/$1"
   if ! "build-fuzz/fuzz/$1" -max_total_time=20 -max_len="$2" -artifact_prefix="build-fuzz/$1-" \
@@ -44,6 +44,7 @@ fuzz() { # target, maximum length, seeds
 }
 fuzz settings_fuzz 8192 fuzz/seeds
 fuzz wav_fuzz 4096 fuzz/wav-seeds
+fuzz boutlist_fuzz 65536 fuzz/boutlist-seeds
 
 # The same for Windows, where Qt for Windows is at hand (tools/windows.sh).
 bash tools/windows.sh

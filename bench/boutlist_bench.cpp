@@ -1,0 +1,95 @@
+// How fast a large bout list loads and its draw resolves: 77 categories of
+// 64 performers each (a knockout to the final and two bronze bouts, W/L
+// references throughout), 5,005 bouts, read from CSV text and resolved with
+// half the bouts decided.
+//   bash tools/bench.sh boutlist [runs]
+#include "competition/boutlist.h"
+#include "competition/draw.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace competition;
+
+namespace {
+
+std::string boutList()
+{
+    std::string csv = "category;bout;round;aka;aka_club;ao;ao_club\r\n";
+    for (int c = 1; c <= 77; ++c) {
+        const std::string category = "Kata U" + std::to_string(10 + c % 12) + (c % 2 ? " female" : " male") + " "
+                                   + std::to_string(c);
+        int bout = 0;
+        const auto line = [&](const std::string &round, const std::string &aka, const std::string &ao) {
+            const std::string number = std::to_string(++bout);
+            csv += category + ";" + number + ";" + round + ";" + aka + ";\"Club Zürich, Sektion " + number + "\";" + ao
+                 + ";Dojo 山田\r\n";
+        };
+        for (int p = 0; p < 32; ++p)
+            line("first round", "Jérôme Łukasiewicz " + std::to_string(2 * p), "山田 太郎 " + std::to_string(2 * p + 1));
+        // Each later round: the winners of the round before, pair by pair.
+        int first = 1;
+        for (int size = 16; size >= 1; size /= 2) {
+            const int start = bout + 1;
+            for (int k = 0; k < size; ++k)
+                line(size == 1 ? "final" : "round of " + std::to_string(2 * size), "W " + std::to_string(first + 2 * k),
+                     "W " + std::to_string(first + 2 * k + 1));
+            if (size == 2) // the semi-finals' losers against the quarter-finals' first losers
+                for (int k = 0; k < 2; ++k)
+                    line("bronze", "L " + std::to_string(start + k), "L " + std::to_string(first + 2 * k));
+            first = start;
+        }
+    }
+    return csv;
+}
+
+double ms(std::chrono::steady_clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const int runs = argc > 1 && std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : 15;
+    const std::string csv = boutList();
+    const auto identity = [](std::string_view bytes) { return std::string(bytes); };
+
+    std::vector<double> reading, resolving;
+    std::size_t bouts = 0, placings = 0, decided = 0;
+    for (int run = 0; run < runs; ++run) {
+        auto start = std::chrono::steady_clock::now();
+        const auto read = readBoutList(csv, identity);
+        reading.push_back(ms(std::chrono::steady_clock::now() - start));
+        const auto *list = std::get_if<BoutList>(&read);
+        if (!list) {
+            std::printf("%s\n", describeFaults(std::get<std::vector<Fault>>(read)).c_str());
+            return 1;
+        }
+        // Half the bouts decided, each with the names the draw showed.
+        std::vector<Result> results;
+        for (const Category &category : list->categories)
+            for (std::size_t b = 0; b < category.bouts.size(); b += 2)
+                results.push_back({category.name, category.bouts[b].number, Winner::Red,
+                                   {category.bouts[b].aka.name, {}}, {category.bouts[b].ao.name, {}}});
+        decided = results.size();
+        start = std::chrono::steady_clock::now();
+        const std::vector<CategoryDraw> draw = resolveDraw(*list, results);
+        resolving.push_back(ms(std::chrono::steady_clock::now() - start));
+        bouts = placings = 0;
+        for (std::size_t c = 0; c < draw.size(); ++c) {
+            bouts += draw[c].bouts.size();
+            placings += draw[c].placings.size();
+        }
+    }
+    std::sort(reading.begin(), reading.end());
+    std::sort(resolving.begin(), resolving.end());
+    std::printf("bout list: %zu bouts in 77 categories, %.2f MB of CSV; median of %d runs (fastest)\n", bouts,
+                double(csv.size()) / 1e6, runs);
+    std::printf("  reading it: %.2f ms (%.2f)  (target under 1000 ms)\n", reading[reading.size() / 2], reading[0]);
+    std::printf("  resolving its draw with %zu results: %.2f ms (%.2f); %zu placings\n", decided,
+                resolving[resolving.size() / 2], resolving[0], placings);
+    return 0;
+}
