@@ -95,7 +95,7 @@ int scoreboardWindow(bench::Desk &desk, int runs)
         std::printf("%ld\n", bench::kilobytes("VmHWM"));
         return 0;
     }
-    std::printf("opening with its first full paint: %7.2f ms  (target <= 50)\n", median(opening));
+    std::printf("opening with its first full paint:  %7.2f ms  (target <= 50)\n", median(opening));
     std::printf("one full repaint:                   %7.2f ms\n", median(full));
     std::printf("repaint after one count changes:    %7.2f ms  (target <= 8)\n", median(oneCount));
     return 0;

@@ -10,8 +10,13 @@ jobs="$(nproc)"
 
 source tools/sound-server.sh
 
+# The code's form: the style, then (after the plain build, which makes the
+# generated headers) the static analysis.
+bash tools/format.sh --check
+
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
+bash tools/tidy.sh build
 ctest --test-dir build --output-on-failure
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTAIKAN_SANITIZE=ON
@@ -45,6 +50,15 @@ fuzz() { # target, maximum length, seeds
 fuzz settings_fuzz 8192 fuzz/seeds
 fuzz wav_fuzz 4096 fuzz/wav-seeds
 fuzz boutlist_fuzz 65536 fuzz/boutlist-seeds
+
+# The tests whose code runs on several threads (the sound files' reader, the
+# players, the browser board's server) under ThreadSanitizer.
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTAIKAN_TSAN=ON
+cmake --build build-tsan -j"$jobs" --target tst_sound tst_browserboard
+# die_after_fork=0: QProcess, which starts the program under test, forks
+# from a program with threads; the child only execs.
+TSAN_OPTIONS="suppressions=$PWD/tools/tsan.supp:halt_on_error=1:second_deadlock_stack=1:die_after_fork=0" \
+  ctest --test-dir build-tsan --output-on-failure -R '^(tst_sound|tst_browserboard)$'
 
 # The same for Windows, where Qt for Windows is at hand (tools/windows.sh).
 bash tools/windows.sh

@@ -28,6 +28,7 @@ constexpr std::string_view kSmallPrintText =
     "of The Qt Company Ltd. Text in Liberation Sans and Liberation Sans Narrow (Red Hat, Inc.): fonts-liberation "
     "1.x under the GNU GPL v2 with font exception, Liberation 2.x under the SIL Open Font License 1.1.";
 
+// clang-format off
 // name        kind          parent    left  top   width height text  font  fore  back  border  align
 const std::array kControls{
     Control{"Frame1", Kind::Frame, "", 120, 0, 6975, 6615, "", {}, kBlack, kWhite, 0},
@@ -42,6 +43,7 @@ const std::array kControls{
     Control{"Label8", Kind::Label, "Frame1", 240, 4200, 6495, 1815, kSmallPrintText, kArial675, kBlack, kWhite, 0, Align::Centre},
     Control{"Command2", Kind::Button, "Frame1", 3000, 6120, 975, 375, "Close", kArial825Bold, kBlack, kButtonGrey},
 };
+// clang-format on
 
 } // namespace
 

@@ -21,6 +21,7 @@ constexpr ui::Font kArial1575Bold{"Arial", 15.75, true};
 constexpr ui::Font kArial825{"Arial", 8.25, false};
 constexpr ui::BgrColour kDarkBlue = 0x00800000;
 
+// clang-format off
 // name        kind          parent    left  top   width height text  font  fore  back  border  align
 const std::array kControls{
     Control{"Check1", Kind::Check, "", 240, 240, 6720, 315, "Show the scoreboard in browsers", kArial975Bold},
@@ -37,6 +38,7 @@ const std::array kControls{
     Control{"Label5", Kind::Label, "", 240, 3600, 6720, 720, "", kArial825, kBlack, kWhite},
     Control{"Command1", Kind::Button, "", 5640, 4380, 1320, 375, "Close", kArial825Bold, kBlack, kButtonGrey},
 };
+// clang-format on
 
 } // namespace
 

@@ -472,13 +472,20 @@ std::variant<BoutList, std::vector<Fault>> readBoutList(std::string_view bytes, 
         const std::string what = std::string(kColumns[AkaColumn + ref.side]) + " "
                                + quoted(row.value[AkaColumn + ref.side]);
         const std::string target = std::to_string(rows[std::size_t(ref.to)].number);
-        if (ref.to == ref.from)
-            faults.push_back({row.line, what + " forms a cycle: it names its own bout"});
-        else if (row.listed && component[std::size_t(ref.from)] == component[std::size_t(ref.to)])
-            faults.push_back({row.line, what + " forms a cycle: bout " + target + " waits in turn for bout "
-                                            + std::to_string(row.number)});
-        else
-            faults.push_back({row.line, what + " names bout " + target + ", which comes later in the list"});
+        std::string message = what;
+        if (ref.to == ref.from) {
+            message += " forms a cycle: it names its own bout";
+        } else if (row.listed && component[std::size_t(ref.from)] == component[std::size_t(ref.to)]) {
+            message += " forms a cycle: bout ";
+            message += target;
+            message += " waits in turn for bout ";
+            message += std::to_string(row.number);
+        } else {
+            message += " names bout ";
+            message += target;
+            message += ", which comes later in the list";
+        }
+        faults.push_back({row.line, std::move(message)});
     }
 
     if (faults.empty() && rows.empty())

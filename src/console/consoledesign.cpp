@@ -36,6 +36,7 @@ constexpr const char *kRedFlag = ":/flags/red.svg";
 constexpr const char *kBlueFlag = ":/flags/blue.svg";
 constexpr const char *kFindFile = ":/icons/find.svg";
 
+// clang-format off
 // name       kind         parent  left  top   width height text  font  fore  back  border
 const std::array kFrames{
     Control{"Frame1", Kind::Frame, "", 120, 120, 6255, 4725, "", {}, kBlack, kWhite, 1},
@@ -168,6 +169,7 @@ constexpr std::array<MenuEntry, 12> kMenu{{
     {"lijn4", "-"},
     {"cl", "Close"},
 }};
+// clang-format on
 
 } // namespace
 

@@ -10,7 +10,7 @@
 namespace platform::wav {
 
 // Larger files are not read: no signal is that long.
-inline constexpr std::size_t kMaxFileSize = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxFileSize = std::size_t{16} * 1024 * 1024;
 
 // Silence after the sound. Sound servers drop what is still queued when a
 // short sound ends (about 0.15 s); this way they drop silence.

@@ -26,6 +26,7 @@ constexpr ui::BgrColour kPictureBox = rgb(250, 255, 255);
 constexpr const char *kRedFlag = ":/flags/red.svg";
 constexpr const char *kBlueFlag = ":/flags/blue.svg";
 
+// clang-format off
 // name         kind              parent    left   top    width height text      font               fore     back         border
 const std::array kBoard{
     Control{"Shape2", Kind::RoundShape, "", 8002, 1680, 7995, 5280, "", {}, kRed, kRed},     // red half
@@ -50,6 +51,7 @@ const std::array kBoard{
     Control{"Label1_0", Kind::BoardLabel, "Frame1", 1920, 0, 1440, 2955, "0", arialBold(129.75), kBlack, kWhite, 0, Align::Left, {}, true},
     Control{"Label1_6", Kind::BoardLabel, "Frame1", 3450, 0, 1440, 2955, "0", arialBold(129.75), kBlack, kWhite, 0, Align::Left, {}, true},
 };
+// clang-format on
 
 } // namespace
 

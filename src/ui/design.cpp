@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
-#include <ranges>
+#include <algorithm>
 #include <vector>
 
 namespace ui {
@@ -160,8 +160,7 @@ void build(QWidget *client, std::span<const Control> table, Listed order)
     // Stack the rows as listed, then lift the windowed controls above the
     // graphical ones of their container.
     if (order == Listed::FrontToBack) {
-        for (const auto &entry : std::views::reverse(made))
-            entry.second->raise();
+        std::for_each(made.rbegin(), made.rend(), [](const auto &entry) { entry.second->raise(); });
     }
     for (const auto &[row, widget] : made)
         if (!isGraphical(row->kind))
