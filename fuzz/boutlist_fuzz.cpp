@@ -3,6 +3,7 @@
 // are recorded for it.
 #include "competition/boutlist.h"
 #include "competition/draw.h"
+#include "support/latin1.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -12,24 +13,9 @@
 #include <string_view>
 
 using namespace competition;
+using testing::latin1;
 
 namespace {
-
-// An 8-bit encoding in which 0xFF cannot be read.
-std::string latin1(std::string_view bytes)
-{
-    std::string out;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b == 0xFF)
-            out += "\xEF\xBF\xBD";
-        else if (b >= 0x80)
-            out += {char(0xC0 | b >> 6), char(0x80 | (b & 0x3F))};
-        else
-            out += c;
-    }
-    return out;
-}
 
 void check(bool promise)
 {

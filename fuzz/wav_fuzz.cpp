@@ -9,17 +9,7 @@
 #include <cstdlib>
 #include <string_view>
 
-namespace {
-
-std::uint32_t le(std::string_view bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | std::uint8_t(bytes[at + std::size_t(i)]);
-    return value;
-}
-
-} // namespace
+using platform::wav::le;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -11,14 +11,6 @@ namespace platform::wav {
 
 namespace {
 
-std::uint32_t le(std::string_view bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | std::uint8_t(bytes[at + std::size_t(i)]);
-    return value;
-}
-
 void put(std::string &out, std::uint32_t value, int size)
 {
     for (int i = 0; i < size; ++i, value >>= 8)
@@ -222,6 +214,14 @@ std::optional<std::string> playable(std::string_view file)
     }
     out.append(tail * channels * 2, '\0');
     return out;
+}
+
+std::uint32_t le(std::string_view bytes, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | std::uint8_t(bytes[at + std::size_t(i)]);
+    return value;
 }
 
 } // namespace platform::wav

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,5 +35,8 @@ inline constexpr double kTailSeconds = 0.25;
 // the file cuts short, or that holds no whole frame, is no sound; a part of
 // a frame after the last whole one is left out.
 std::optional<std::string> playable(std::string_view file);
+
+// The unsigned little-endian number of `size` bytes (1 to 4) at `at`.
+std::uint32_t le(std::string_view bytes, std::size_t at, int size);
 
 } // namespace platform::wav
