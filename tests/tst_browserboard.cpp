@@ -449,6 +449,10 @@ private slots:
             c->fake.network.found = found;
             c->click("webbord");
             QTRY_COMPARE(in("Label4")->property("text").toString(), QString(shown).arg(board->port()));
+            const auto *label = static_cast<QLabel *>(in("Label4")); // all in view, the font no smaller than needed
+            const QRect need = QFontMetrics(label->font(), label).boundingRect(QRect(0, 0, 9999, 9999), 0, label->text());
+            QVERIFY(need.width() <= label->width() && need.height() <= label->height());
+            QCOMPARE(label->font().pointSizeF() < 15.75, found.size() > 2);
         }
         board->switchOff(false);
         static_cast<QRadioButton *>(in("Option3"))->click();
