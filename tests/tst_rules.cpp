@@ -539,7 +539,8 @@ private slots:
             std::string said;
             for (const std::string &piece : pieces) {
                 const auto end = scan.feed(piece);
-                said += (said.empty() ? "" : " ") + (end ? std::to_string(*end) : "-");
+                said += said.empty() ? "" : " ";
+                said += end ? std::to_string(*end) : std::string("-");
             }
             QCOMPARE(said, expected);
         }
