@@ -285,6 +285,7 @@ private slots:
             for (int i = 0; i < row.stalled; ++i)
                 stalled.push_back(std::make_unique<Client>(board->port(), request("GET", "/events"), 1));
             QTRY_COMPARE(board->pages(), 1 + row.stalled);
+            QTest::qWait(browserboard::HttpBoard::kPagesToldMs); // the next change is told at once
             int tick = 0;
             for (; tick < 20000 && board->pages() == 1 + row.stalled; ++tick)
                 this->tick(tick, reader);

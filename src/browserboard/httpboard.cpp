@@ -403,7 +403,16 @@ void HttpBoard::keepBounded(QTcpSocket *socket)
     const auto known = m_connections.find(socket);
     if (known != m_connections.end()
         && socket->bytesToWrite() > (known->page ? m_limits.backlogBytes : m_limits.answerBytes))
-        socket->abort();
+        drop(socket);
+}
+
+void HttpBoard::drop(QTcpSocket *socket)
+{
+    const auto known = m_connections.find(socket);
+    const bool page = known != m_connections.end() && known->page;
+    socket->abort();
+    if (page)
+        tellPages(); // now: it is gone before Qt deletes it
 }
 
 void HttpBoard::keepWithinBudget()
@@ -418,7 +427,7 @@ void HttpBoard::keepWithinBudget()
         const auto over = overBudget(waiting, m_limits);
         if (!over)
             return;
-        sockets[*over]->abort();
+        drop(sockets[*over]);
     }
 }
 

@@ -84,6 +84,7 @@ private:
     void closing(QTcpSocket *socket);
     void send(QTcpSocket *socket, const QByteArray &bytes);
     void keepBounded(QTcpSocket *socket);
+    void drop(QTcpSocket *socket); // aborted
     void keepWithinBudget();
     void toPages(const QByteArray &bytes);
     void sendState();
