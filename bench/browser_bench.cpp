@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
     kata.show();
     kata.openScoreboard();
     browserboard::BrowserBoard &board = kata.browser();
-    board.setLimits({1000, 8192, 1 << 20, 10'000, 5'000}); // room for 500 pages
+    board.setLimits({.connections = 1000, .perAddress = 1000}); // room for 500 pages, all on this PC
     board.switchOn({true, 0, browserboard::Where::ThisPc, {}}, false);
     while (board.status() == browserboard::BrowserBoard::Status::Starting)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);

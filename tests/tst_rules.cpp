@@ -527,6 +527,37 @@ private slots:
         QCOMPARE(rankAddresses(found), (std::vector<std::string>{"10.0.0.7", "192.168.1.20", "172.31.9.9", "172.17.0.1", "192.168.56.1", "8.8.4.4",
                                                                  "169.254.3.3", "172.32.0.1", "127.0.0.1", "127.0.1.1"}));
     }
+
+    // The browser board's guard: who is taken and in whose place, which backlog goes, where headers end.
+    void browserBoardGuard()
+    {
+        using namespace browserboard;
+        const Limits limits{.connections = 3, .perAddress = 2, .allBacklogBytes = 100};
+        const std::vector<Held> two{{"a", false, 5}, {"a", true, 9}}, full{{"a", false, 5}, {"b", false, 7}, {"c", true, 9}},
+                                pages{{"a", true, 1}, {"b", true, 2}, {"c", true, 3}};
+        const std::tuple<std::vector<Held>, std::string, int> admissions[] = { // -1 taken; -2 not; else in place of that one
+            {{}, "a", -1}, {two, "b", -1}, {two, "a", -2}, {full, "d", 1}, {full, "a", 1}, {pages, "d", -2}, {{{"a", false, 1}, {"a", false, 2}, {"b", false, 0}}, "a", -2}};
+        for (const auto &[held, address, expected] : admissions) {
+            const Admission admission = admit(held, address, limits);
+            QCOMPARE(!admission.taken ? -2 : admission.replaces ? int(*admission.replaces) : -1, expected);
+        }
+        const std::pair<std::vector<long long>, int> budgets[] = {{{}, -1}, {{50, 50}, -1}, {{50, 51}, 1}, {{200, 10, 300}, 2}};
+        for (const auto &[waiting, expected] : budgets)
+            QCOMPARE(overBudget(waiting, limits).value_or(std::size_t(-1)), std::size_t(expected));
+        const std::pair<std::vector<std::string>, std::string> scans[] = { // the pieces as they come; how many of each end the headers
+            {{"GET / HTTP/1.1\r\nHost: b\r\n\r\nGET"}, "27"}, {{"GET / HTTP/1.1\n\nX"}, "16"}, {{"\r\n\n \r\nGET / HTTP/1.1\r\n\r\n"}, "24"},
+            {{"GET / HTTP/1.1\r\nA: b\r", "\n", "\r", "\nGET"}, "- - - 1"}, {{"GET / HTTP/1.1\r\n", "\n"}, "- 1"}, {{"GET /\r\r\nX: \n\r"}, "-"}};
+        for (const auto &[pieces, expected] : scans) {
+            HeaderScan scan;
+            std::string said;
+            for (const std::string &piece : pieces) {
+                const auto end = scan.feed(piece);
+                said += said.empty() ? "" : " ";
+                said += end ? std::to_string(*end) : std::string("-");
+            }
+            QCOMPARE(said, expected);
+        }
+    }
 };
 
 QTEST_MAIN(RulesTest)

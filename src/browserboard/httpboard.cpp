@@ -1,5 +1,6 @@
 #include "browserboard/httpboard.h"
 
+#include "platform/socket.h"
 #include "scoreboard/boarddesign.h"
 #include "ui/colours.h"
 #include "ui/design.h"
@@ -15,6 +16,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace browserboard {
 
@@ -61,9 +64,12 @@ const QHash<QByteArray, Served> &builtIn()
 constexpr char kPolicy[] = "default-src 'self'; base-uri 'none'; form-action 'none'; object-src 'none'";
 // A page reconnects a second after it lost the board.
 constexpr char kRetry[] = "retry: 1000\n\n";
-// The board's answer where a request's line and headers are too long; then
-// it closes the connection.
+// The board's answers where a request's line and headers are too long, and
+// where a request comes with a body (only GET and HEAD are served); then it
+// closes the connection.
 constexpr char kTooLarge[] = "HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Length: 0\r\n"
+                             "Connection: close\r\nX-Content-Type-Options: nosniff\r\n\r\n";
+constexpr char kWithBody[] = "HTTP/1.1 413 Content Too Large\r\nContent-Length: 0\r\n"
                              "Connection: close\r\nX-Content-Type-Options: nosniff\r\n\r\n";
 // The answer to a WebSocket's request.
 constexpr char kNoWebSocket[] = "This board sends its live updates as Server-Sent Events, at /events.\n";
@@ -117,6 +123,15 @@ QByteArray stateJson(const board::State &state)
     return QJsonDocument(json).toJson(QJsonDocument::Compact);
 }
 
+// The client's address, one way of writing it (IPv4 as IPv4, also where an
+// IPv6 socket writes it mapped).
+std::string clientAddress(const QHostAddress &address)
+{
+    bool v4 = false;
+    const quint32 ip = address.toIPv4Address(&v4);
+    return (v4 ? QHostAddress(ip) : address).toString().toStdString();
+}
+
 // Takes each connection as it comes, or closes it at once.
 class Gate final : public QTcpServer {
 public:
@@ -153,8 +168,13 @@ void quietHttpServer(QLoggingCategory *category)
 
 } // namespace
 
-HttpBoard::HttpBoard() : m_heartbeat(new QTimer(this)), m_coalesce(new QTimer(this))
+HttpBoard::HttpBoard() : m_heartbeat(new QTimer(this)), m_coalesce(new QTimer(this)), m_pagesTold(new QTimer(this))
 {
+    m_clock.start();
+    m_pagesTold->setObjectName(QStringLiteral("pagesTold"));
+    m_pagesTold->setSingleShot(true);
+    m_pagesTold->setInterval(kPagesToldMs);
+    connect(m_pagesTold, &QTimer::timeout, this, &HttpBoard::tellPages);
     setObjectName(QStringLiteral("httpboard"));
     static const bool quiet = (g_otherFilter = QLoggingCategory::installFilter(quietHttpServer), true);
     Q_UNUSED(quiet);
@@ -174,7 +194,7 @@ void HttpBoard::start(const QHostAddress &address, quint16 port, const Limits &l
     stop();
     m_limits = limits;
     m_heartbeat->setInterval(m_limits.heartbeatMs);
-    auto *gate = new Gate([this](QTcpSocket *socket) { return admit(socket); }, this);
+    auto *gate = new Gate([this](QTcpSocket *socket) { return take(socket); }, this);
     gate->setObjectName(QStringLiteral("gate"));
     // Connections that come at once wait to be taken rather than being
     // refused by the system (Windows refuses beyond the backlog).
@@ -184,6 +204,16 @@ void HttpBoard::start(const QHostAddress &address, quint16 port, const Limits &l
         delete gate;
         return;
     }
+    // Qt's server stops taking connections after an error it does not count
+    // as passing (out of descriptors; on Windows, a client that resets
+    // before it is taken): the board takes them again after a pause.
+    m_acceptErrorSaid = false;
+    connect(gate, &QTcpServer::acceptError, this, [this, gate](QAbstractSocket::SocketError) {
+        if (!std::exchange(m_acceptErrorSaid, true))
+            qWarning("Taikan: the browser scoreboard could not take a connection (%s); it tries again every %d ms",
+                     qPrintable(gate->errorString()), kAcceptPauseMs);
+        QTimer::singleShot(kAcceptPauseMs, gate, [gate] { gate->resumeAccepting(); });
+    });
     bind(gate);
     m_gate = gate;
     m_heartbeat->start();
@@ -199,7 +229,20 @@ void HttpBoard::stop()
 
 int HttpBoard::pages() const
 {
-    return int(std::count_if(m_connections.begin(), m_connections.end(), [](const Connection &c) { return c.page; }));
+    int pages = 0;
+    for (auto it = m_connections.cbegin(); it != m_connections.cend(); ++it)
+        pages += it->page && it.key()->state() == QAbstractSocket::ConnectedState;
+    return pages;
+}
+
+void HttpBoard::tellPages()
+{
+    // However fast pages come and go, the console hears of it a few times a second.
+    if (m_pagesTold->isActive() || pages() == m_toldPages)
+        return;
+    m_toldPages = pages();
+    emit pagesChanged(m_toldPages);
+    m_pagesTold->start();
 }
 
 void HttpBoard::publish(const board::State &state)
@@ -226,12 +269,29 @@ void HttpBoard::toPages(const QByteArray &bytes)
     for (auto it = m_connections.cbegin(); it != m_connections.cend(); ++it)
         if (it->page)
             send(it.key(), bytes);
+    keepWithinBudget();
 }
 
-bool HttpBoard::admit(QTcpSocket *socket)
+bool HttpBoard::take(QTcpSocket *socket)
 {
-    if (m_connections.size() >= m_limits.connections)
+    std::vector<Held> held;
+    std::vector<QTcpSocket *> sockets;
+    const qint64 now = m_clock.elapsed();
+    for (auto it = m_connections.cbegin(); it != m_connections.cend(); ++it) {
+        held.push_back({it->address, it->page && it.key()->state() == QAbstractSocket::ConnectedState,
+                        now - it->quietSince});
+        sockets.push_back(it.key());
+    }
+    const std::string address = clientAddress(socket->peerAddress());
+    const Admission admission = admit(held, address, m_limits);
+    if (!admission.taken)
         return false;
+    if (admission.replaces) {
+        QTcpSocket *quiet = sockets[*admission.replaces];
+        if (m_connections.take(quiet).page)
+            tellPages();
+        quiet->abort();
+    }
     socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBuffer);
     // Qt takes no more from the network than one request may hold.
     socket->setReadBufferSize(m_limits.requestBytes + 1);
@@ -241,10 +301,18 @@ bool HttpBoard::admit(QTcpSocket *socket)
     deadline->setInterval(m_limits.requestTimeoutMs);
     connect(deadline, &QTimer::timeout, socket, &QAbstractSocket::abort);
     deadline->start();
-    m_connections.insert(socket, Connection{deadline});
+    Connection connection;
+    connection.deadline = deadline;
+    connection.address = address;
+    connection.quietSince = now;
+    m_connections.insert(socket, connection);
     connect(socket, &QObject::destroyed, this, [this, socket] {
         if (m_connections.take(socket).page)
-            emit pagesChanged(pages());
+            tellPages();
+    });
+    connect(socket, &QAbstractSocket::stateChanged, this, [this, socket](QAbstractSocket::SocketState state) {
+        if (state == QAbstractSocket::ClosingState)
+            closing(socket);
     });
     // Connected before Qt's parser, which connects when the gate hands the socket on.
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { screen(socket); });
@@ -253,19 +321,72 @@ bool HttpBoard::admit(QTcpSocket *socket)
 
 void HttpBoard::screen(QTcpSocket *socket)
 {
-    Connection &connection = *m_connections.find(socket); // admitted: known until destroyed
-    // What Qt's parser has not read yet: it reads everything each time, up to
-    // the end of a request, after which handleRequest() starts the count anew.
-    const qint64 arrived = socket->bytesAvailable();
-    connection.requestBytes += arrived;
-    if (!connection.page && connection.requestBytes <= m_limits.requestBytes)
+    const auto known = m_connections.find(socket);
+    if (known == m_connections.end())
+        return; // made room for another: closed
+    Connection &connection = *known;
+    if (connection.page || connection.refused || socket->state() != QAbstractSocket::ConnectedState) {
+        // A live page sends nothing: it is closed. Nothing more reaches Qt's parser.
+        if (socket->isTransactionStarted())
+            socket->commitTransaction();
+        socket->skip(socket->bytesAvailable());
+        if (connection.page)
+            socket->disconnectFromHost();
         return;
-    // A live page sends nothing more; a request too long is refused. Qt's parser
-    // gets none of it.
-    socket->read(arrived);
-    if (!connection.page)
-        socket->write(kTooLarge);
-    socket->disconnectFromHost();
+    }
+    // What Qt's parser has not read yet; it reads it all unless a request
+    // ends in it (then handleRequest() starts the count anew, and the rest
+    // comes again).
+    const QByteArray unread = socket->peek(socket->bytesAvailable());
+    if (!connection.body) {
+        const auto end = connection.scan.feed(std::string_view(unread.constData(), std::size_t(unread.size())));
+        if (end && connection.partial + qint64(*end) <= m_limits.requestBytes)
+            connection.body = true; // unless the request ends here
+        else if (end || connection.partial + unread.size() > m_limits.requestBytes)
+            return refuse(socket, kTooLarge);
+    }
+    connection.partial += unread.size();
+    if (connection.body && connection.partial > m_limits.requestBytes)
+        refuse(socket, kWithBody);
+}
+
+void HttpBoard::refuse(QTcpSocket *socket, const QByteArray &answer)
+{
+    closeGently(socket);
+    socket->write(answer);
+    socket->flush();
+    if (!socket->bytesToWrite())
+        platform::shutDownSending(socket->socketDescriptor());
+}
+
+void HttpBoard::closeGently(QTcpSocket *socket)
+{
+    // The answer goes, then the end of it; what the client still sends is read
+    // and thrown away (closing with unread bytes would reset the connection,
+    // and the client could lose the answer), for a short while.
+    Connection &connection = *m_connections.find(socket);
+    connection.refused = true;
+    if (socket->isTransactionStarted())
+        socket->commitTransaction();
+    socket->skip(socket->bytesAvailable());
+    connection.deadline->start(std::min(m_limits.requestTimeoutMs, kLingerMs));
+    connect(socket, &QTcpSocket::bytesWritten, this, [socket] {
+        if (!socket->bytesToWrite())
+            platform::shutDownSending(socket->socketDescriptor());
+    });
+}
+
+void HttpBoard::closing(QTcpSocket *socket)
+{
+    // Closing, its answers wait for a client that may never read them: gone
+    // after a while, and no longer a page.
+    const auto known = m_connections.find(socket);
+    if (known == m_connections.end())
+        return;
+    if (!known->refused)
+        known->deadline->start(m_limits.requestTimeoutMs);
+    if (known->page)
+        tellPages();
 }
 
 void HttpBoard::send(QTcpSocket *socket, const QByteArray &bytes)
@@ -279,8 +400,35 @@ void HttpBoard::send(QTcpSocket *socket, const QByteArray &bytes)
 void HttpBoard::keepBounded(QTcpSocket *socket)
 {
     socket->flush();
-    if (socket->bytesToWrite() > m_limits.backlogBytes)
-        socket->abort();
+    const auto known = m_connections.find(socket);
+    if (known != m_connections.end()
+        && socket->bytesToWrite() > (known->page ? m_limits.backlogBytes : m_limits.answerBytes))
+        drop(socket);
+}
+
+void HttpBoard::drop(QTcpSocket *socket)
+{
+    const auto known = m_connections.find(socket);
+    const bool page = known != m_connections.end() && known->page;
+    socket->abort();
+    if (page)
+        tellPages(); // now: it is gone before Qt deletes it
+}
+
+void HttpBoard::keepWithinBudget()
+{
+    for (;;) {
+        std::vector<long long> waiting;
+        std::vector<QTcpSocket *> sockets;
+        for (auto it = m_connections.cbegin(); it != m_connections.cend(); ++it) {
+            waiting.push_back(it.key()->bytesToWrite());
+            sockets.push_back(it.key());
+        }
+        const auto over = overBudget(waiting, m_limits);
+        if (!over)
+            return;
+        drop(sockets[*over]);
+    }
 }
 
 bool HttpBoard::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
@@ -291,8 +439,18 @@ bool HttpBoard::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         return true;
     }
     Connection &connection = *known;
-    connection.requestBytes = 0;
-    connection.deadline->start(); // for the next request on this connection
+    if (connection.refused || socket->state() != QAbstractSocket::ConnectedState)
+        return true;
+    connection.partial = 0;
+    connection.scan = {};
+    connection.body = false;
+    connection.quietSince = m_clock.elapsed();
+    connection.deadline->start(m_limits.requestTimeoutMs); // for the next request on this connection
+    if (!request.body().isEmpty() || !request.value("transfer-encoding").isEmpty()) {
+        // Only GET and HEAD are served, and neither comes with a body.
+        refuse(socket, kWithBody);
+        return true;
+    }
 
     QHttpServerResponder responder = makeResponder(request, socket);
     const QHttpServerRequest::Method method = request.method();
@@ -315,7 +473,7 @@ bool HttpBoard::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
             responder.writeBody(kRetry + m_event);
             connection.page = true;
             connection.deadline->stop();
-            emit pagesChanged(pages());
+            tellPages();
         }
     } else if (path == "/state.json") {
         answer(responder, Status::Ok, "application/json", m_json, head, true);
@@ -325,9 +483,15 @@ bool HttpBoard::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         answer(responder, Status::NotFound, "text/plain; charset=utf-8", "Not found\n", head);
     }
     keepBounded(socket);
+    keepWithinBudget();
     return true;
 }
 
-void HttpBoard::missingHandler(const QHttpServerRequest &, QTcpSocket *socket) { socket->disconnectFromHost(); }
+void HttpBoard::missingHandler(const QHttpServerRequest &, QTcpSocket *socket)
+{
+    const auto known = m_connections.find(socket);
+    if (known == m_connections.end() || !known->refused)
+        socket->disconnectFromHost();
+}
 
 } // namespace browserboard

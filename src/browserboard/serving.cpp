@@ -163,4 +163,42 @@ std::vector<std::string> boardUrls(const ServeChoice &choice, int port, const st
     return urls;
 }
 
+Admission admit(const std::vector<Held> &held, std::string_view address, const Limits &limits)
+{
+    if (std::count_if(held.begin(), held.end(), [&](const Held &h) { return h.address == address; }) >= limits.perAddress)
+        return {};
+    if (held.size() < std::size_t(limits.connections))
+        return {true, std::nullopt};
+    std::optional<std::size_t> quietest;
+    for (std::size_t i = 0; i < held.size(); ++i)
+        if (!held[i].page && (!quietest || held[i].quietMs > held[*quietest].quietMs))
+            quietest = i;
+    return {quietest.has_value(), quietest};
+}
+
+std::optional<std::size_t> overBudget(const std::vector<long long> &waiting, const Limits &limits)
+{
+    long long all = 0;
+    for (const long long bytes : waiting)
+        all += bytes;
+    if (all <= limits.allBacklogBytes)
+        return std::nullopt;
+    return std::size_t(std::max_element(waiting.begin(), waiting.end()) - waiting.begin());
+}
+
+std::optional<std::size_t> HeaderScan::feed(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (!m_started && (c == '\r' || c == '\n' || c == ' ' || c == '\t' || c == '\v'))
+            continue;
+        m_started = true;
+        if (c == '\n' && (m_last[1] == '\n' || (m_last[1] == '\r' && m_last[0] == '\n')))
+            return i + 1;
+        m_last[0] = m_last[1];
+        m_last[1] = c;
+    }
+    return std::nullopt;
+}
+
 } // namespace browserboard

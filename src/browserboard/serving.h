@@ -65,12 +65,51 @@ std::vector<std::string> boardUrls(const ServeChoice &choice, int port, const st
 
 // What the server lets a client take.
 struct Limits {
-    int connections = 256;                // open at once; more are closed at once
-    long long requestBytes = 8 * 1024;    // a request's line and headers
-    long long backlogBytes = 1024 * 1024; // waiting for a client that does not read
-    int requestTimeoutMs = 10'000;        // for a complete request
-    int heartbeatMs = 5'000;              // the state again to every live page
-    int coalesceMs = 100;                 // between two events: a burst of changes goes as one, the latest
+    int connections = 256;                      // open at once
+    int perAddress = 32;                        // open at once from one client address
+    long long requestBytes = 8 * 1024;          // a request's line and headers, with any body
+    long long backlogBytes = 1024 * 1024;       // answers waiting for a live page that does not read
+    long long answerBytes = 64 * 1024;          // answers waiting for any other connection
+    long long allBacklogBytes = 32 * 1024 * 1024; // answers waiting, all connections together
+    int requestTimeoutMs = 10'000;              // for a complete request; for a closing connection to go
+    int heartbeatMs = 5'000;                    // the state again to every live page
+    int coalesceMs = 100;                       // between two events: a burst of changes goes as one, the latest
+};
+
+// A connection the server holds, as its guard sees it.
+struct Held {
+    std::string address; // the client's
+    bool page = false;   // a live page: it has asked for the events and is served
+    long long quietMs = 0; // since its last complete request, or since it came
+};
+
+// Whether a newcomer from `address` is taken beside those `held`: none when
+// that address holds limits.perAddress already; with all limits.connections
+// taken, in place of the one that has been quiet longest without a complete
+// request (not a live page), which is closed; none where all are live
+// pages. `replaces`: that one's index.
+struct Admission {
+    bool taken = false;
+    std::optional<std::size_t> replaces;
+};
+Admission admit(const std::vector<Held> &held, std::string_view address, const Limits &limits);
+
+// With `waiting` bytes of answers waiting for each connection, the one to
+// close so that the board keeps within limits.allBacklogBytes: the one with
+// the most; none while within.
+std::optional<std::size_t> overBudget(const std::vector<long long> &waiting, const Limits &limits);
+
+// The line and headers of an HTTP request as they arrive, piece by piece,
+// split as Qt's parser splits them: blank lines before a request are
+// skipped; an empty line (CR LF or LF) ends them.
+class HeaderScan {
+public:
+    // How many bytes of `bytes` reach the end of the headers; none while they go on.
+    std::optional<std::size_t> feed(std::string_view bytes);
+
+private:
+    bool m_started = false; // past the blank lines before the request
+    char m_last[2] = {0, 0};
 };
 
 } // namespace browserboard

@@ -91,10 +91,14 @@ void Webbord::fromBoard()
                        : urls.isEmpty()                           ? QStringLiteral("Finding this PC's addresses...")
                        : m_board.thisPcOnly() ? QStringLiteral("No network yet: this PC only\n") + urls.constFirst()
                                               : urls.join(QLatin1Char('\n')));
-    // Every address in view, best first: the more there are, the smaller.
+    // Every address in view, best first: the more there are, or the longer, the smaller.
     QFont font = where->font();
     font.setPointSizeF(m_addressPoints);
-    while (font.pointSizeF() > 7 && QFontMetrics(font).boundingRect(where->rect(), 0, where->text()).height() > where->height())
+    const auto fits = [where](const QFont &font) {
+        const QRect need = QFontMetrics(font, where).boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), 0, where->text());
+        return need.width() <= where->width() && need.height() <= where->height();
+    };
+    while (font.pointSizeF() > 7 && !fits(font))
         font.setPointSizeF(font.pointSizeF() - 1);
     where->setFont(font);
     ui::named<QLabel>(this, "Label5")->setText(
