@@ -41,7 +41,7 @@ std::optional<ServeChoice> parseServe(std::string_view text);
 // address), each ended by CR LF. Reading never fails: a missing, unknown or
 // damaged line leaves that value at its default; only the first
 // kServeFileLimit bytes are looked at.
-inline constexpr std::size_t kServeFileLimit = 16 * 1024;
+inline constexpr std::size_t kServeFileLimit = std::size_t{16} * 1024;
 ServeChoice readServeFile(std::string_view bytes);
 std::string writeServeFile(const ServeChoice &choice);
 
@@ -67,10 +67,10 @@ std::vector<std::string> boardUrls(const ServeChoice &choice, int port, const st
 struct Limits {
     int connections = 256;                      // open at once
     int perAddress = 32;                        // open at once from one client address
-    long long requestBytes = 8 * 1024;          // a request's line and headers, with any body
-    long long backlogBytes = 1024 * 1024;       // answers waiting for a live page that does not read
-    long long answerBytes = 64 * 1024;          // answers waiting for any other connection
-    long long allBacklogBytes = 32 * 1024 * 1024; // answers waiting, all connections together
+    long long requestBytes = 8LL * 1024;           // a request's line and headers, with any body
+    long long backlogBytes = 1024LL * 1024;        // answers waiting for a live page that does not read
+    long long answerBytes = 64LL * 1024;           // answers waiting for any other connection
+    long long allBacklogBytes = 32LL * 1024 * 1024; // answers waiting, all connections together
     int requestTimeoutMs = 10'000;              // for a complete request; for a closing connection to go
     int heartbeatMs = 5'000;                    // the state again to every live page
     int coalesceMs = 100;                       // between two events: a burst of changes goes as one, the latest
