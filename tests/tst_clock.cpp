@@ -1,5 +1,6 @@
 // The match clock, the time entry, the sound signals and the match reset,
 // driven through the console as the operator drives them.
+#include "browserboard/browserboard.h"
 #include "decision/decisionpanel.h"
 #include "support/console.h"
 #include "timer/matchclock.h"
@@ -69,6 +70,8 @@ private:
         for (int i : {5, 0, 6})
             if (boardLabel(i)->textColour() != boardLabel(7)->textColour())
                 qFatal("the clock labels differ in colour");
+        if (c->kata->browser().state().warning() != (boardLabel(7)->textColour() == kDarkRed))
+            qFatal("the browsers' twin and the scoreboard disagree about the warning");
         return boardLabel(7)->textColour();
     }
     // Start and Stop share one spot: the one the operator sees.
