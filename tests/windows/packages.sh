@@ -29,18 +29,22 @@ Taikan/platforms/qwindows.dll Taikan/taikan.exe "
 # the packages only, against the same Qt), both packages made again.
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 qt="$(cache TAIKAN_WINDOWS_QT)"
-for unpacked in "$build"/qt/qt-*/lib/cmake/Qt6/Qt6Config.cmake; do [[ -f "$unpacked" ]] && qt="${unpacked%/lib/cmake/*}"; done
+for unpacked in "$build"/qt/qt-*/lib/cmake/Qt6/Qt6Config.cmake; do
+  [[ -f "$unpacked" ]] && qt="${unpacked%/lib/cmake/*}"
+done
 copy="$work/elsewhere/taikan" started=$SECONDS
 if ! git -C "$(cache CMAKE_HOME_DIRECTORY)" rev-parse --git-dir >/dev/null 2>&1; then
   echo "built again from a second clone: skipped, the sources are no git checkout"
 elif bash "$tools/../tests/clone-elsewhere.sh" "$(cache CMAKE_HOME_DIRECTORY)" "$copy" \
    && cmake -S "$copy" -B "$copy/build" -DCMAKE_TOOLCHAIN_FILE="$copy/cmake/mingw-w64-x86_64.cmake" \
-        -DTAIKAN_WINDOWS_QT="$qt" -DCMAKE_BUILD_TYPE="$(cache CMAKE_BUILD_TYPE)" -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+        -DTAIKAN_WINDOWS_QT="$qt" -DCMAKE_BUILD_TYPE="$(cache CMAKE_BUILD_TYPE)" \
+        -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
         >"$work/again.log" 2>&1 \
    && cmake --build "$copy/build" -j"$(nproc)" --target taikan >>"$work/again.log" 2>&1 \
    && bash "$tools/windows-packages.sh" "$copy/build" "$work/again" >>"$work/again.log" 2>&1; then
   for package in "$zip" "$setup"; do
-    check "${package##*/} from another clone and folder is the same to the byte" cmp "$package" "$work/again/${package##*/}"
+    check "${package##*/} from another clone and folder is the same to the byte" \
+      cmp "$package" "$work/again/${package##*/}"
   done
   echo "built and packed again from a second clone in $((SECONDS - started)) s"
 else
