@@ -53,4 +53,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 
+# The same commit, the same package: its files dated by the commit.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackageDates.cmake)
+set(CPACK_TAIKAN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)

@@ -113,4 +113,7 @@ set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging/windows)
 set(CPACK_NSIS_ICON ${TAIKAN_ICON})
 set(CPACK_NSIS_UNINSTALL_KEY "KovamoTaikan")
 set(CPACK_STRIP_FILES ON)
+# The same commit, the same package: its files dated by the commit.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackageDates.cmake)
+set(CPACK_TAIKAN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)

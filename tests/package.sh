@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the packages with CPack and looks inside: the .deb's fields and
 # files, its declared dependencies against what the program links, and the
-# portable .tar.gz.
+# portable .tar.gz; then both again from a second clone in another folder,
+# the same to the byte.
 #   package.sh CPACK BUILD_DIR VERSION
 set -uo pipefail
 cpack="$1" build="$2" version="$3"
@@ -58,6 +59,29 @@ if grep -q 'Candidate: [0-9]' <<<"$(apt-cache policy libc6 2>/dev/null)"; then
   check "apt can install the .deb" test $? -eq 0 || cat "$work/apt.log" >&2
 else
   echo "apt simulation: skipped (no package lists; run apt-get update)"
+fi
+
+# The same commit, the same bytes: the program built again from a second
+# clone in another folder (what goes into the packages only), packed again.
+source="$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")"
+type="$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")"
+maintainer="$(sed -n 's/^TAIKAN_DEB_MAINTAINER:[A-Z]*=//p' "$build/CMakeCache.txt")"
+cmake="$(dirname "$cpack")/cmake" copy="$work/elsewhere/taikan"
+started=$SECONDS
+if ! git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
+  echo "built again from a second clone: skipped, the sources are no git checkout"
+elif bash "$(dirname "$0")/clone-elsewhere.sh" "$source" "$copy" \
+   && "$cmake" -S "$copy" -B "$copy/build" -DCMAKE_BUILD_TYPE="$type" -DTAIKAN_DEB_MAINTAINER="$maintainer" \
+        -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >"$work/again.log" 2>&1 \
+   && "$cmake" --build "$copy/build" -j"$(nproc)" --target taikan >>"$work/again.log" 2>&1 \
+   && "$cpack" --config "$copy/build/CPackConfig.cmake" -G "DEB;TGZ" -B "$work/again" >>"$work/again.log" 2>&1; then
+  for package in "${deb##*/}" "kovamo-taikan-${version}-Linux.tar.gz"; do
+    check "$package from another clone and folder is the same to the byte" cmp "$work/$package" "$work/again/$package"
+  done
+  echo "built and packed again from a second clone in $((SECONDS - started)) s"
+else
+  check "the second clone builds and packs" false
+  tail -20 "$work/again.log"
 fi
 
 echo "$passes passed, $failures failed"

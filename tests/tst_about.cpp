@@ -26,6 +26,12 @@ private:
     }
     static void closeAbout(QWidget *about) { QTest::mouseClick(ui::named<QWidget>(about, "Command2"), Qt::LeftButton); }
     static void deleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    // Runs `step` in the event loop once `ready` holds, asked again at each pass; a quit that the last step
+    // asked for comes first.
+    void when(const std::function<bool()> &ready, const std::function<void()> &step)
+    {
+        QTimer::singleShot(0, this, [=, this] { ready() ? step() : when(ready, step); });
+    }
 
 private slots:
     void init() { c = std::make_unique<testing::Console>(nullptr, false); }
@@ -102,14 +108,15 @@ private slots:
         QStringList steps;
         QObject watchdog; // its timer goes with it
         QTimer::singleShot(10000, &watchdog, [] { QCoreApplication::exit(3); });
-        QTimer::singleShot(0, this, [&] {
+        const auto always = [] { return true; };
+        when(always, [&] {
             chooseAbout();
             closeAbout(theAbout()); // the console stays: no quitting
-            QTimer::singleShot(50, this, [&] {
+            when([] { return aboutWindows().isEmpty(); }, [&] { // the closed one destroyed
                 steps << QStringLiteral("About closed");
                 chooseAbout();
                 c->click(qPrintable(close));
-                QTimer::singleShot(50, this, [&] {
+                when([&] { return !c->kata->isVisible(); }, [&] {
                     steps << QStringLiteral("console closed");
                     closeAbout(theAbout()); // the last window: the program ends
                     steps << QStringLiteral("last closed");

@@ -38,6 +38,7 @@ end_windows() {
   exit "$status"
 }
 trap end_windows EXIT
+bash tests/windows/wrapper.sh build-windows
 ctest --test-dir build-windows --output-on-failure -j"$jobs"
 
 bash tools/windows-packages.sh build-windows build-windows/packages

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 
 namespace scoreboard {
 
@@ -59,7 +61,12 @@ std::span<const Control> boardDesign() { return kBoard; }
 
 const Control &designRow(std::string_view name)
 {
-    return *std::find_if(kBoard.begin(), kBoard.end(), [name](const Control &row) { return row.name == name; });
+    const auto row = std::find_if(kBoard.begin(), kBoard.end(), [name](const Control &row) { return row.name == name; });
+    if (row == kBoard.end()) { // a misspelt name: stop here rather than read past the table
+        std::fprintf(stderr, "No element %.*s in the scoreboard's design\n", int(name.size()), name.data());
+        std::abort();
+    }
+    return *row;
 }
 
 } // namespace scoreboard

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Windows packages under Wine (offscreen): what the zip holds, and the same
-# zip again from the same commit; the unzipped program in a folder named in two
-# scripts, its options and exit codes into a file and in a console; the
-# installer and its uninstaller, silent.   packages.sh BUILD_DIR PACKAGES_DIR VERSION
+# The Windows packages under Wine (offscreen): what the zip holds, and both
+# packages again from a second clone of the same commit; the unzipped program
+# in a folder named in two scripts, its options and exit codes into a file and
+# in a console; the installer and its uninstaller, silent.
+#   packages.sh BUILD_DIR PACKAGES_DIR VERSION
 set -uo pipefail
 build="$(realpath "$1")" packages="$(realpath "$2")" version="$3"
 run="$build/wine-run.sh" tools="$(dirname "$(realpath "$0")")/../../tools"
@@ -24,9 +25,32 @@ Taikan/Qt6Gui.dll Taikan/Qt6HttpServer.dll Taikan/Qt6Network.dll Taikan/Qt6Svg.d
 Taikan/Qt6Widgets.dll Taikan/README.txt Taikan/iconengines/qsvgicon.dll \
 Taikan/imageformats/qsvg.dll Taikan/libgcc_s_seh-1.dll Taikan/libstdc++-6.dll Taikan/libwinpthread-1.dll \
 Taikan/platforms/qwindows.dll Taikan/taikan.exe "
-rm -f "$build/taikan.exe" && cmake --build "$build" --target taikan >/dev/null
-bash "$tools/windows-packages.sh" "$build" "$work" --zip-only >/dev/null
-check "taikan.exe linked anew, the zip is the same to the byte" cmp -s "$zip" "$work/${zip##*/}"
+# The same commit, the same bytes: taikan.exe built again from a second clone in another folder (what goes into
+# the packages only, against the same Qt), both packages made again.
+cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+qt="$(cache TAIKAN_WINDOWS_QT)"
+for unpacked in "$build"/qt/qt-*/lib/cmake/Qt6/Qt6Config.cmake; do
+  [[ -f "$unpacked" ]] && qt="${unpacked%/lib/cmake/*}"
+done
+copy="$work/elsewhere/taikan" started=$SECONDS
+if ! git -C "$(cache CMAKE_HOME_DIRECTORY)" rev-parse --git-dir >/dev/null 2>&1; then
+  echo "built again from a second clone: skipped, the sources are no git checkout"
+elif bash "$tools/../tests/clone-elsewhere.sh" "$(cache CMAKE_HOME_DIRECTORY)" "$copy" \
+   && cmake -S "$copy" -B "$copy/build" -DCMAKE_TOOLCHAIN_FILE="$copy/cmake/mingw-w64-x86_64.cmake" \
+        -DTAIKAN_WINDOWS_QT="$qt" -DCMAKE_BUILD_TYPE="$(cache CMAKE_BUILD_TYPE)" \
+        -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+        >"$work/again.log" 2>&1 \
+   && cmake --build "$copy/build" -j"$(nproc)" --target taikan >>"$work/again.log" 2>&1 \
+   && bash "$tools/windows-packages.sh" "$copy/build" "$work/again" >>"$work/again.log" 2>&1; then
+  for package in "$zip" "$setup"; do
+    check "${package##*/} from another clone and folder is the same to the byte" \
+      cmp "$package" "$work/again/${package##*/}"
+  done
+  echo "built and packed again from a second clone in $((SECONDS - started)) s"
+else
+  check "the second clone builds and packs" false
+  tail -20 "$work/again.log"
+fi
 
 # Unzipped into a folder of a user named in two scripts, and run from there.
 folder="$user/Jürgen 山田" win='C:\users\'"$(id -un)"'\Jürgen 山田\Taikan'
