@@ -21,16 +21,17 @@ std::string boutList()
 {
     std::string csv = "category;bout;round;aka;aka_club;ao;ao_club\r\n";
     for (int c = 1; c <= 77; ++c) {
-        const std::string category = "Kata U" + std::to_string(10 + c % 12) + (c % 2 ? " female" : " male") + " "
-                                   + std::to_string(c);
+        const std::string category =
+            "Kata U" + std::to_string(10 + c % 12) + (c % 2 ? " female" : " male") + " " + std::to_string(c);
         int bout = 0;
         const auto line = [&](const std::string &round, const std::string &aka, const std::string &ao) {
             const std::string number = std::to_string(++bout);
             csv += category + ";" + number + ";" + round + ";" + aka + ";\"Club Zürich, Sektion " + number + "\";" + ao
-                 + ";Dojo 山田\r\n";
+                + ";Dojo 山田\r\n";
         };
         for (int p = 0; p < 32; ++p)
-            line("first round", "Jérôme Łukasiewicz " + std::to_string(2 * p), "山田 太郎 " + std::to_string(2 * p + 1));
+            line("first round", "Jérôme Łukasiewicz " + std::to_string(2 * p),
+                 "山田 太郎 " + std::to_string(2 * p + 1));
         // Each later round: the winners of the round before, pair by pair.
         int first = 1;
         for (int size = 16; size >= 1; size /= 2) {
@@ -72,8 +73,11 @@ int main(int argc, char *argv[])
         std::vector<Result> results;
         for (const Category &category : list->categories)
             for (std::size_t b = 0; b < category.bouts.size(); b += 2)
-                results.push_back({category.name, category.bouts[b].number, Winner::Red,
-                                   {category.bouts[b].aka.name, {}}, {category.bouts[b].ao.name, {}}});
+                results.push_back({category.name,
+                                   category.bouts[b].number,
+                                   Winner::Red,
+                                   {category.bouts[b].aka.name, {}},
+                                   {category.bouts[b].ao.name, {}}});
         decided = results.size();
         start = std::chrono::steady_clock::now();
         const std::vector<CategoryDraw> draw = resolveDraw(*list, results);

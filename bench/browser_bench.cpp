@@ -15,7 +15,11 @@
 
 namespace {
 
-qint64 now() { return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+qint64 now()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 // The pages: `count` connections to the board's events, read one after
 // another by this one process, each printing "page red time" whenever red's
@@ -62,7 +66,8 @@ double serverCpu()
     for (const QString &task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString dir = QStringLiteral("/proc/self/task/") + task;
         QFile comm(dir + QStringLiteral("/comm")), stat(dir + QStringLiteral("/stat"));
-        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "browserboard" || !stat.open(QIODevice::ReadOnly))
+        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "browserboard"
+            || !stat.open(QIODevice::ReadOnly))
             continue;
         const QList<QByteArray> fields = stat.readAll().split(')').last().split(' ');
         return double(fields.at(12).toLongLong() + fields.at(13).toLongLong()) / 100.0;
@@ -73,9 +78,10 @@ double serverCpu()
 void printTicks(const char *what, const std::vector<double> &landed)
 {
     const std::vector<double> late = bench::lateness(landed);
-    std::printf("  clock, %s: drift of the last of %zu ticks %+.2f ms; lateness median %+.2f, p99 %+.2f, max %+.2f ms\n",
-                what, landed.size(), late.back(), bench::percentile(late, 0.5), bench::percentile(late, 0.99),
-                *std::max_element(late.begin(), late.end()));
+    std::printf(
+        "  clock, %s: drift of the last of %zu ticks %+.2f ms; lateness median %+.2f, p99 %+.2f, max %+.2f ms\n", what,
+        landed.size(), late.back(), bench::percentile(late, 0.5), bench::percentile(late, 0.99),
+        *std::max_element(late.begin(), late.end()));
 }
 
 } // namespace
@@ -98,7 +104,8 @@ int main(int argc, char *argv[])
     while (board.status() == browserboard::BrowserBoard::Status::Starting)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     std::printf("browser board on 127.0.0.1:%d, scoreboard open on a 3840 x 2160 display; %d clicks per row, "
-                "clock runs of %d s\n", board.port(), clicks, seconds);
+                "clock runs of %d s\n",
+                board.port(), clicks, seconds);
     std::printf("  clock runs with no page first\n");
     std::fflush(stdout);
     printTicks("no page", bench::runClock(kata, seconds));

@@ -8,11 +8,11 @@
 #include "scoreboard/scoreboard.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTimer>
@@ -52,8 +52,7 @@ int main(int argc, char *argv[])
                 busy ? ", the other core kept busy" : ", machine otherwise idle");
     std::fflush(stdout);
     const std::vector<double> lateness = bench::lateness(bench::runClock(kata, seconds));
-    std::printf("drift of the last tick from %d x 1000 ms: %+.2f ms  (target within 5)\n", seconds,
-                lateness.back());
+    std::printf("drift of the last tick from %d x 1000 ms: %+.2f ms  (target within 5)\n", seconds, lateness.back());
     std::printf("lateness of single ticks: median %+.2f ms, p99 %+.2f ms, max %+.2f ms  (target p99 within 5)\n",
                 percentile(lateness, 0.5), percentile(lateness, 0.99),
                 *std::max_element(lateness.begin(), lateness.end()));

@@ -9,21 +9,23 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QByteArray>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
-#include <QTimer>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
-#include <QDir>
+#include <QTimer>
 #include <algorithm>
 #include <vector>
 
 namespace bench {
 
-class Silent final : public platform::Messages, public platform::FileDialog, public platform::Sounds,
+class Silent final : public platform::Messages,
+                     public platform::FileDialog,
+                     public platform::Sounds,
                      public platform::Network {
 public:
     QList<platform::NetworkAddress> addresses() const override { return {}; }
@@ -51,15 +53,15 @@ public:
         if (m_layout.open())
             m_layout.write(screens);
         m_layout.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile="
-                                       + QFile::encodeName(QDir::current().relativeFilePath(m_layout.fileName())));
+        qputenv("QT_QPA_PLATFORM",
+                "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(m_layout.fileName())));
     }
     // For the console, once the application exists.
     platform::Platform platform()
     {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        return platform::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &platform::systemDisplays(), &m_silent,
-                                  &m_silent};
+        return platform::Platform{&m_silent, &m_silent, {m_dir.path(), true, m_dir.path()}, &platform::systemDisplays(),
+                                  &m_silent, &m_silent};
     }
     // The same with a match clock that reads `time` (ms) instead of the real clock.
     platform::Platform platform(const std::int64_t &time)
@@ -100,12 +102,12 @@ inline std::vector<double> runClock(console::Kata &kata, int ticks)
     QElapsedTimer wall;
     std::vector<double> landed;
     QEventLoop loop;
-    const QMetaObject::Connection noted
-        = QObject::connect(kata.findChild<QTimer *>(QStringLiteral("Timer1")), &QTimer::timeout, &loop, [&] {
-              landed.push_back(double(wall.nsecsElapsed()) / 1e6);
-              if (int(landed.size()) == ticks)
-                  loop.quit();
-          });
+    const QMetaObject::Connection noted =
+        QObject::connect(kata.findChild<QTimer *>(QStringLiteral("Timer1")), &QTimer::timeout, &loop, [&] {
+            landed.push_back(double(wall.nsecsElapsed()) / 1e6);
+            if (int(landed.size()) == ticks)
+                loop.quit();
+        });
     wall.start();
     kata.findChild<QAbstractButton *>(QStringLiteral("Command4"))->click();
     loop.exec();

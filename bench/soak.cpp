@@ -5,11 +5,11 @@
 //   bash tools/bench.sh soak           1,000 openings, 10,000 choices, 10,000 ticks
 //   build-sanitize/bench/soak --short  a tenth of that, under the sanitizers
 #include "desk.h"
+#include "platform/sound.h"
 #include "scoreboard/kabord.h"
 #include "scoreboard/scoreboard.h"
-#include "platform/sound.h"
-#include "ui/widgets.h"
 #include "timer/matchclock.h"
+#include "ui/widgets.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -93,8 +93,8 @@ int main(int argc, char *argv[])
     day.choices(1000 / scale);
     day.ticks(1000 / scale);
     const long warm = bench::kilobytes("VmRSS");
-    std::printf("after the warm-up (%d openings, %d choices, %d ticks): %ld kB resident\n", 100 / scale,
-                1000 / scale, 1000 / scale, warm);
+    std::printf("after the warm-up (%d openings, %d choices, %d ticks): %ld kB resident\n", 100 / scale, 1000 / scale,
+                1000 / scale, warm);
     std::fflush(stdout);
 
     day.openings(1000 / scale);
@@ -107,7 +107,7 @@ int main(int argc, char *argv[])
 #else
     const char *target = "(target under 1024)";
 #endif
-    std::printf("after %d openings, %d choices, %d ticks: %ld kB resident, growth %+ld kB %s, %.1f s\n",
-                1000 / scale, 10000 / scale, 10000 / scale, end, end - warm, target, double(clock.elapsed()) / 1000.0);
+    std::printf("after %d openings, %d choices, %d ticks: %ld kB resident, growth %+ld kB %s, %.1f s\n", 1000 / scale,
+                10000 / scale, 10000 / scale, end, end - warm, target, double(clock.elapsed()) / 1000.0);
     return brief || end - warm < 1024 ? 0 : 1;
 }

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         check(std::is_sorted(faults->begin(), faults->end(),
                              [](const Fault &a, const Fault &b) { return a.line < b.line; }));
         const std::string message = describeFaults(*faults, 5);
-        check(std::size_t(std::count(message.begin(), message.end(), '\n')) + 1 == std::min<std::size_t>(faults->size(), 6));
+        check(std::size_t(std::count(message.begin(), message.end(), '\n')) + 1
+              == std::min<std::size_t>(faults->size(), 6));
         return 0;
     }
     const BoutList &list = std::get<BoutList>(read);
@@ -76,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             // A side that waits waits for a bout to come.
             for (const Side *side : {&d.red, &d.blue})
                 if (side->kind == Side::Kind::Winner || side->kind == Side::Kind::Loser) {
-                    const auto named = std::find_if(bouts.begin(), bouts.end(),
-                                                    [&](const Bout &x) { return x.number == side->bout; });
+                    const auto named =
+                        std::find_if(bouts.begin(), bouts.end(), [&](const Bout &x) { return x.number == side->bout; });
                     check(named != bouts.end() && named < bouts.begin() + std::ptrdiff_t(b)
                           && draw[c].bouts[std::size_t(named - bouts.begin())].state == BoutState::ToCome);
                 }

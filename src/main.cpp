@@ -36,8 +36,9 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     const QIcon icon(QStringLiteral(":/icons/taikan.svg"));
     if (icon.pixmap(QSize(64, 64)).isNull())
-        print(Stream::Error, QStringLiteral("taikan: the program's pictures cannot be drawn; is Qt's SVG "
-                                            "support (libqt6svg6) installed?\n"));
+        print(Stream::Error,
+              QStringLiteral("taikan: the program's pictures cannot be drawn; is Qt's SVG "
+                             "support (libqt6svg6) installed?\n"));
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("taikan")); // its menu entry, taikan.desktop
 

@@ -51,8 +51,7 @@ private slots:
         QCOMPARE(about->windowTitle(), QString());
         QCOMPARE(about->minimumSize(), about->maximumSize());
         const auto text = [&](const char *name) { return ui::named<QLabel>(about, name)->text(); };
-        QCOMPARE((QStringList{text("Label1"), text("Label2"), text("Label7"),
-                              ui::named<ui::PushButton>(about, "Command2")->text()}),
+        QCOMPARE((QStringList{text("Label1"), text("Label2"), text("Label7"), ui::named<ui::PushButton>(about, "Command2")->text()}),
                  (QStringList{"Kovamo Taikan", "Version 1.0.8", "10-08-2017", "Close"}));
         for (const char *name : {"Frame1", "Label3", "Label4", "Label5", "Label6"})
             QVERIFY(ui::named<QWidget>(about, name)->isVisible());
@@ -62,8 +61,7 @@ private slots:
         for (QLabel *label : about->findChildren<QLabel *>()) {
             const QFontMetrics metrics(label->font());
             QVERIFY2(label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
-                                       : metrics.horizontalAdvance(label->text()) <= label->width()
-                                             && metrics.height() <= label->height(),
+                                       : metrics.horizontalAdvance(label->text()) <= label->width() && metrics.height() <= label->height(),
                      qPrintable(label->objectName()));
         }
         // The picture is a drawing: at twice its size the red flag flies on the left, the blue one on the right.
@@ -111,12 +109,13 @@ private slots:
         const auto always = [] { return true; };
         when(always, [&] {
             chooseAbout();
-            closeAbout(theAbout()); // the console stays: no quitting
+            closeAbout(theAbout());                             // the console stays: no quitting
             when([] { return aboutWindows().isEmpty(); }, [&] { // the closed one destroyed
                 steps << QStringLiteral("About closed");
                 chooseAbout();
                 c->click(qPrintable(close));
-                when([&] { return !c->kata->isVisible(); }, [&] {
+                when([&] { return !c->kata->isVisible(); },
+                     [&] {
                     steps << QStringLiteral("console closed");
                     closeAbout(theAbout()); // the last window: the program ends
                     steps << QStringLiteral("last closed");

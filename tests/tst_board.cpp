@@ -16,8 +16,7 @@ namespace {
 // differ from a board as it opens, then "mirrored".
 QString describe(const State &s)
 {
-    QString text = QStringLiteral("%1 %2 #%3 %4").arg(s.red).arg(s.blue).arg(QString::fromStdString(s.fieldNumber),
-                                                                              QString::fromStdString(s.clockText()));
+    QString text = QStringLiteral("%1 %2 #%3 %4").arg(s.red).arg(s.blue).arg(QString::fromStdString(s.fieldNumber), QString::fromStdString(s.clockText()));
     if (s.clockShown)
         text += QStringLiteral(" shown");
     if (s.clockColour != timer::kNormalDigits)
@@ -94,8 +93,7 @@ private slots:
             const State &s = model.state();
             auto text = [b](int i) { return b->label(i)->text(); };
             QCOMPARE(c.boardText("scr") + ' ' + c.boardText("scb") + " #" + text(4) + ' ' + text(7) + text(5) + text(0) + text(6),
-                     QStringLiteral("%1 %2 #%3 %4").arg(s.red).arg(s.blue).arg(QString::fromStdString(s.fieldNumber),
-                                                                              QString::fromStdString(s.clockText())));
+                     QStringLiteral("%1 %2 #%3 %4").arg(s.red).arg(s.blue).arg(QString::fromStdString(s.fieldNumber), QString::fromStdString(s.clockText())));
             for (const char *name : {"Shape5_3", "Frame1", "Label1_0", "Label1_5", "Label1_6", "Label1_7"})
                 QCOMPARE(!b->element(name)->isHidden(), s.clockShown);
             for (int i : {7, 5, 0, 6})

@@ -108,9 +108,10 @@ private:
     // Red and blue flags, field number, clock digits, clock shown, mirrored: in the page and on the scoreboard.
     QString inPage()
     {
-        return browser->evaluate(QStringLiteral("['red-flags', 'blue-flags', 'field-number', 'minutes', 'tens', 'units'].map(id => "
-                                                "document.getElementById(id).textContent).join(' ') + (clock.hidden ? ' hidden' : ' shown')"
-                                                " + (document.getElementById('red').classList.contains('first') ? ' mirrored' : '')"))
+        return browser
+            ->evaluate(QStringLiteral("['red-flags', 'blue-flags', 'field-number', 'minutes', 'tens', 'units'].map(id => "
+                                      "document.getElementById(id).textContent).join(' ') + (clock.hidden ? ' hidden' : ' shown')"
+                                      " + (document.getElementById('red').classList.contains('first') ? ' mirrored' : '')"))
             .toString();
     }
     QString onBoard()
@@ -123,8 +124,7 @@ private:
     }
     void compare(const QImage &picture, const char *name)
     {
-        COMPARE_SNAPSHOT(picture, QLatin1String(name), browser->version + ' ' + testing::renderingFingerprint(),
-                         QStringLiteral("fingerprint-browser.txt"));
+        COMPARE_SNAPSHOT(picture, QLatin1String(name), browser->version + ' ' + testing::renderingFingerprint(), QStringLiteral("fingerprint-browser.txt"));
     }
 
 private slots:
@@ -198,22 +198,33 @@ private slots:
         browser.reset();
         const QByteArray html = "200 OK\r\nContent-Type: text/html; charset=utf-8", page = "<!DOCTYPE html>";
         QTest::failOnWarning(QRegularExpression(".")); // Qt's server answers strangers silently
-        const struct { QByteArray sent, answer, body; } rows[] = { // answer "": none, closed
-            {request("GET", "/"), html, page}, {request("GET", "/overlay"), html, page}, {request("HEAD", "/?x=1"), html, ""},
+        const struct {
+            QByteArray sent, answer, body;
+        } rows[] = {
+            // answer "": none, closed
+            {request("GET", "/"), html, page},
+            {request("GET", "/overlay"), html, page},
+            {request("HEAD", "/?x=1"), html, ""},
             {request("GET", "/board.css"), "200 OK\r\nContent-Type: text/css", "/*"},
             {request("GET", "/board.js"), "200 OK\r\nContent-Type: text/javascript", "//"},
             {request("GET", "/flags/red.svg"), "200 OK\r\nContent-Type: image/svg+xml", "<?xml"},
             {request("GET", "/favicon.svg"), "200 OK\r\nContent-Type: image/svg+xml", "<?xml"},
             {request("GET", "/state.json"), "200 OK\r\nContent-Type: application/json", "{\"blue\":{\"colour\":\"#0000c0\",\"flags\":"},
             {request("HEAD", "/events"), "200 OK\r\nContent-Type: text/event-stream", ""},
-            {request("GET", "/nothing"), "404 Not Found", "Not found"}, {request("GET", "/../CMakeLists.txt"), "404 Not Found", ""},
-            {request("GET", "/web/board.html"), "404 Not Found", ""}, {request("GET", "/%2e%2e/kata.ini"), "404 Not Found", ""},
-            {request("POST", "/"), "405 Method Not Allowed", ""}, {request("PUT", "/state.json"), "405 Method Not Allowed", ""},
-            {request("DELETE", "/"), "405 Method Not Allowed", ""}, {request("BREW", "/"), "405 Method Not Allowed", ""},
+            {request("GET", "/nothing"), "404 Not Found", "Not found"},
+            {request("GET", "/../CMakeLists.txt"), "404 Not Found", ""},
+            {request("GET", "/web/board.html"), "404 Not Found", ""},
+            {request("GET", "/%2e%2e/kata.ini"), "404 Not Found", ""},
+            {request("POST", "/"), "405 Method Not Allowed", ""},
+            {request("PUT", "/state.json"), "405 Method Not Allowed", ""},
+            {request("DELETE", "/"), "405 Method Not Allowed", ""},
+            {request("BREW", "/"), "405 Method Not Allowed", ""},
             {"GET / HTTP/1.1\r\nX: " + QByteArray(9000, 'a') + "\r\n\r\n", "431 Request Header Fields Too Large", ""},
             {"GET /events HTTP/1.1\r\nHost: b\r\nConnection: Upgrade\r\nUpgrade: websocket\r\nSec-WebSocket-Version: 13\r\nSec-WebSocket-Key: "
-             "dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n", "400 Bad Request", "This board sends its live updates as Server-Sent Events"}, // no WebSocket, and nothing said of it
-            {QByteArray("\x16\x03\x01\x00\xa5\x01\x00\x00\xa1\x03\x03\n", 12), "", ""}, {"", "", ""}, // garbage; nothing at all
+             "dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n",
+             "400 Bad Request", "This board sends its live updates as Server-Sent Events"}, // no WebSocket, and nothing said of it
+            {QByteArray("\x16\x03\x01\x00\xa5\x01\x00\x00\xa1\x03\x03\n", 12), "", ""},
+            {"", "", ""}, // garbage; nothing at all
         };
         for (const auto &row : rows) {
             QElapsedTimer time;
@@ -231,7 +242,8 @@ private slots:
                 continue;
             const bool live = row.answer.startsWith("200") && (row.sent.contains(" /state.json ") || row.sent.contains(" /events "));
             for (const QByteArray &header : {QByteArray("Content-Security-Policy: default-src 'self'; base-uri 'none'; form-action 'none'; "
-                                                        "object-src 'none'"), QByteArray("X-Content-Type-Options: nosniff"), QByteArray("Referrer-Policy: no-referrer"),
+                                                        "object-src 'none'"),
+                                             QByteArray("X-Content-Type-Options: nosniff"), QByteArray("Referrer-Policy: no-referrer"),
                                              QByteArray(live ? "Cache-Control: no-store" : "Cache-Control: no-cache")})
                 QVERIFY2((head + "\r\n").contains("\r\n" + header + "\r\n"), header);
             QCOMPARE(head.contains("\r\nAllow: GET, HEAD"), row.answer.startsWith("405"));
@@ -276,7 +288,11 @@ private slots:
     void pagesThatStopReading()
     {
         c->click("Command4");
-        const struct { int stalled; long long budget; double from, to; } rows[] = {{1, 32 << 20, 1, 1.25}, {4, 2 << 20, 0.5, 0.75}}; // MiB sent to each
+        const struct {
+            int stalled;
+            long long budget;
+            double from, to;
+        } rows[] = {{1, 32 << 20, 1, 1.25}, {4, 2 << 20, 0.5, 0.75}}; // MiB sent to each
         for (const auto &row : rows) {
             board->setLimits({.allBacklogBytes = row.budget, .requestTimeoutMs = kTimeout, .coalesceMs = 0}); // every change an event
             serve({true, 0, Where::ThisPc, {}});
@@ -289,7 +305,7 @@ private slots:
             int tick = 0;
             for (; tick < 20000 && board->pages() == 1 + row.stalled; ++tick)
                 this->tick(tick, reader);
-            const double sent = double(reader.got.size()) / (1 << 20); // as much as each page was sent
+            const double sent = double(reader.got.size()) / (1 << 20);                                           // as much as each page was sent
             QVERIFY2(sent > row.from && (sent < row.to || !testing::kPosix), qPrintable(QString::number(sent))); // Windows: see kPosix below
             QTRY_COMPARE(board->pages(), 1 + row.stalled - 1);
             QTRY_COMPARE(reader.last("clock")["tens"].toString(), QString::number(tick - 1));
@@ -321,8 +337,14 @@ private slots:
     void connectionsEnd()
     {
         const QByteArray junk(8 << 20, 'x'); // more than the system holds: closed unread, the connection would reset
-        const struct { const char *name; QByteArray sent; const char *statuses; bool deadline; } rows[] = {
-            {"idle", request("GET", "/state.json"), "200", true}, {"trickle", "GET / HTTP/1.1\r\nX: ", "", true},
+        const struct {
+            const char *name;
+            QByteArray sent;
+            const char *statuses;
+            bool deadline;
+        } rows[] = {
+            {"idle", request("GET", "/state.json"), "200", true},
+            {"trickle", "GET / HTTP/1.1\r\nX: ", "", true},
             {"pipelined", request("GET", "/nothing") + request("HEAD", "/state.json") + request("GET", "/favicon.svg"), "404 200 200", true},
             {"page sends", request("GET", "/events") + "x", "200", false},
             {"header too large", "GET / HTTP/1.1\r\nX: " + QByteArray(9000, 'a') + "\r\n\r\n" + junk, "431", false},
@@ -346,7 +368,8 @@ private slots:
                 statuses << match.captured(1);
             QVERIFY2(statuses.join(' ') == row.statuses, qPrintable(row.name + (": " + statuses.join(' '))));
             QVERIFY2(client.written >= row.sent.size(), row.name); // read to the end, not reset
-            QVERIFY2(row.deadline ? time.elapsed() >= kTimeout - 50 && time.elapsed() < kTimeout + 700 : time.elapsed() < kTimeout - 50 || !testing::kPosix, row.name);
+            QVERIFY2(row.deadline ? time.elapsed() >= kTimeout - 50 && time.elapsed() < kTimeout + 700 : time.elapsed() < kTimeout - 50 || !testing::kPosix,
+                     row.name);
             const qsizetype json = client.got.indexOf("application/json"), svg = client.got.indexOf("image/svg+xml");
             QVERIFY(svg < 0 || (json > 0 && json < svg));
             QTRY_COMPARE(board->pages(), 0);
@@ -440,8 +463,9 @@ private slots:
         QVERIFY(taken.listen(QHostAddress::LocalHost));
         const quint16 port = taken.serverPort();
         const QString file = QDir(c->fake.dir.path()).filePath(QStringLiteral("browser.ini"));
-        for (const auto &[choice, message] : {std::pair{browserboard::ServeChoice{true, port, Where::ThisPc, {}}, QStringLiteral("port %1 is in use").arg(port)},
-                                              {{true, 8080, Where::Address, "192.0.2.1"}, "192.0.2.1 is not a network address of this PC (port 8080)"}}) {
+        for (const auto &[choice, message] :
+             {std::pair{browserboard::ServeChoice{true, port, Where::ThisPc, {}}, QStringLiteral("port %1 is in use").arg(port)},
+              {{true, 8080, Where::Address, "192.0.2.1"}, "192.0.2.1 is not a network address of this PC (port 8080)"}}) {
             serve(choice, true);
             QCOMPARE(board->status(), BrowserBoard::Status::Off);
             QVERIFY2(c->fake.messages.shown.takeLast().text.contains(message), qPrintable(message));
@@ -452,7 +476,8 @@ private slots:
         const auto in = [window](const char *name) { return window->findChild<QWidget *>(QLatin1String(name)); };
         serve({true, 0, Where::Everywhere, {}}); // every address, best first, asked anew as the window opens; loopback alone is said so
         for (const auto &[found, shown] : {std::pair{QList<platform::NetworkAddress>{{"127.0.0.1"}, {"10.0.0.7"}, {"192.168.1.20", true}},
-                                                     "http://192.168.1.20:%1/\nhttp://10.0.0.7:%1/\nhttp://127.0.0.1:%1/"}, {{{"127.0.0.1"}}, "No network yet: this PC only\nhttp://127.0.0.1:%1/"}}) {
+                                                     "http://192.168.1.20:%1/\nhttp://10.0.0.7:%1/\nhttp://127.0.0.1:%1/"},
+                                           {{{"127.0.0.1"}}, "No network yet: this PC only\nhttp://127.0.0.1:%1/"}}) {
             c->fake.network.found = found;
             c->click("webbord");
             QTRY_COMPARE(in("Label4")->property("text").toString(), QString(shown).arg(board->port()));
@@ -471,14 +496,14 @@ private slots:
         QTRY_VERIFY(QFileInfo::exists(file)); // read once written: Windows renames no file that is open
         QCOMPARE(testing::readFile(file), saved);
         QVERIFY(!QFile::exists(c->fake.settingsPath())); // kata.ini keeps to itself
-        c->restart(); // the next start serves again
+        c->restart();                                    // the next start serves again
         QTRY_COMPARE(c->kata->browser().port(), port);
         const QDateTime first = QFileInfo(file).lastModified();
         c->kata->browser().switchOff(true);
         QTRY_VERIFY(QFileInfo(file).lastModified() != first);
         QCOMPARE(testing::readFile(file), QByteArray(saved).replace("on=1", "on=0"));
         QVERIFY(c->fake.messages.shown.isEmpty());
-        testing::writeFile(file, saved); // --serve wins over browser.ini, which keeps its port free and its word
+        testing::writeFile(file, saved);                // --serve wins over browser.ini, which keeps its port free and its word
         QVERIFY(taken.listen(QHostAddress::LocalHost)); // a free port, given back
         const quint16 other = taken.serverPort();
         taken.close();

@@ -141,8 +141,7 @@ private slots:
         c->click("MyButton2");
         c->setText("waarwav", QString());
         c->click("MyButton3");
-        QCOMPARE(m_sounds.requests,
-                 (QList<SoundRequest>{kWarning, {"/other/end.wav", platform::Signal::End}, {"", platform::Signal::Warning}}));
+        QCOMPARE(m_sounds.requests, (QList<SoundRequest>{kWarning, {"/other/end.wav", platform::Signal::End}, {"", platform::Signal::Warning}}));
         QVERIFY(c->running());
         QCOMPARE(c->clock(), QStringLiteral("1:00"));
         ticks(1);
@@ -214,11 +213,26 @@ private slots:
         QTest::addColumn<QString>("seconds");
         QTest::addColumn<QString>("loaded");
         QTest::addColumn<QString>("afterOneTick"); // empty: Start refused
-        QTest::newRow("one character") << "1" << "5" << "1:55" << "1:54";
-        QTest::newRow("three characters") << "1" << "123" << "1:13" << "1:12";
-        QTest::newRow("seconds empty") << "1" << "" << "1:" << "0:59";
-        QTest::newRow("minutes 05 as loaded") << "05" << "00" << "05:00" << "4:59";
-        QTest::newRow("all blank") << "" << "" << ":" << "";
+        QTest::newRow("one character") << "1"
+                                       << "5"
+                                       << "1:55"
+                                       << "1:54";
+        QTest::newRow("three characters") << "1"
+                                          << "123"
+                                          << "1:13"
+                                          << "1:12";
+        QTest::newRow("seconds empty") << "1"
+                                       << ""
+                                       << "1:"
+                                       << "0:59";
+        QTest::newRow("minutes 05 as loaded") << "05"
+                                              << "00"
+                                              << "05:00"
+                                              << "4:59";
+        QTest::newRow("all blank") << ""
+                                   << ""
+                                   << ":"
+                                   << "";
     }
     void resetLoadsTheSetTime()
     {
@@ -370,9 +384,7 @@ private slots:
     void stopCostsNothing()
     {
         auto *timer = c->get<QTimer>("Timer1");
-        const auto armed = [timer](int due) {
-            return timer->isActive() && timer->timerType() == Qt::PreciseTimer && timer->interval() == due;
-        };
+        const auto armed = [timer](int due) { return timer->isActive() && timer->timerType() == Qt::PreciseTimer && timer->interval() == due; };
         c->click("Command4");
         QVERIFY(armed(1000));
         ticks(1);

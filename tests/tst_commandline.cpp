@@ -10,8 +10,7 @@ private:
     int m_asked = 0;
 
     // By default a portable folder: kata.ini is read and written beside the program.
-    app::CommandLine read(QStringList arguments, const settings::SettingsPaths &paths = {"/opt/taikan/bin/kata.ini",
-                                                                                         "/opt/taikan/bin/kata.ini"})
+    app::CommandLine read(QStringList arguments, const settings::SettingsPaths &paths = {"/opt/taikan/bin/kata.ini", "/opt/taikan/bin/kata.ini"})
     {
         arguments.prepend(QStringLiteral("taikan"));
         return app::readCommandLine(arguments, [this, paths] {
@@ -39,8 +38,9 @@ private slots:
         QTest::newRow("a file") << QStringList{"match.ini"} << 2 << "Unexpected argument 'match.ini'.";
         QTest::newRow("Qt option without its value") << QStringList{"-platform"} << 2 << "Missing value after '-platform'.";
         QTest::newRow("no options") << QStringList{} << -1 << QString();
-        QTest::newRow("Qt's options") << QStringList{"-platform", "offscreen", "-style=Fusion", "-reverse",
-                                                      "-qwindowgeometry", "100x100+0+0", "-session", "abc"} << -1 << QString();
+        QTest::newRow("Qt's options") << QStringList{"-platform",        "offscreen",   "-style=Fusion", "-reverse",
+                                                     "-qwindowgeometry", "100x100+0+0", "-session",      "abc"}
+                                      << -1 << QString();
         QTest::newRow("Qt's option, two dashes") << QStringList{"--platform", "xcb"} << -1 << QString();
         QTest::newRow("installation check") << QStringList{"--quit-after-start"} << -2 << QString();
         QTest::newRow("browser board") << QStringList{"--serve", "192.168.1.20:8080"} << -1 << QString();
@@ -66,8 +66,8 @@ private slots:
         for (const char *option : {"--help", "-h"}) {
             const app::CommandLine line = read({QLatin1String(option)});
             QVERIFY(line.finished && line.exitCode == 0 && line.error.isEmpty());
-            for (const char *text : {"Kovamo Taikan 1.0.8", "kata competition judged with flags", "--version",
-                                     "kept in\n  /opt/taikan/bin/kata.ini\n", "--serve <[ADDRESS:]PORT>", "browser.ini"})
+            for (const char *text : {"Kovamo Taikan 1.0.8", "kata competition judged with flags", "--version", "kept in\n  /opt/taikan/bin/kata.ini\n",
+                                     "--serve <[ADDRESS:]PORT>", "browser.ini"})
                 QVERIFY2(line.output.contains(QDir::toNativeSeparators(QLatin1String(text))), text);
             // Options for Qt and for checking an installation are not advertised.
             for (const char *text : {"starts from", "platform", "quit-after-start"})

@@ -14,10 +14,14 @@ namespace {
 std::string shown(const Side &s)
 {
     switch (s.kind) {
-    case Side::Kind::Performer: return s.name + (s.club.empty() ? "" : "(" + s.club + ")");
-    case Side::Kind::Winner: return "W" + std::to_string(s.bout);
-    case Side::Kind::Loser: return "L" + std::to_string(s.bout);
-    case Side::Kind::Bye: break;
+    case Side::Kind::Performer:
+        return s.name + (s.club.empty() ? "" : "(" + s.club + ")");
+    case Side::Kind::Winner:
+        return "W" + std::to_string(s.bout);
+    case Side::Kind::Loser:
+        return "L" + std::to_string(s.bout);
+    case Side::Kind::Bye:
+        break;
     }
     return "_";
 }
@@ -35,16 +39,12 @@ QByteArray read(const QByteArray &file)
         for (const Bout &b : c.bouts) {
             if (b.category != c.name)
                 return "category of a bout";
-            out += " " + std::to_string(b.line) + ":" + b.category + "/" + std::to_string(b.number) + "/" + b.round
-                 + "/" + shown(b.aka) + "/" + shown(b.ao);
+            out += " " + std::to_string(b.line) + ":" + b.category + "/" + std::to_string(b.number) + "/" + b.round + "/" + shown(b.aka) + "/" + shown(b.ao);
         }
     return QByteArray::fromStdString(out);
 }
 
-BoutList listOf(const QByteArray &csv)
-{
-    return std::get<BoutList>(readBoutList(csv.toStdString(), latin1));
-}
+BoutList listOf(const QByteArray &csv) { return std::get<BoutList>(readBoutList(csv.toStdString(), latin1)); }
 
 // Results "3R 5B 3-" (the winner of bout 3 red, ... bout 3 taken back), each
 // recorded with the names its bout shows at that moment, as the console does.
@@ -74,40 +74,40 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("expected");
-        const auto row = [](const char *name, const QByteArray &file, const QByteArray &expected) {
-            QTest::newRow(name) << file << expected;
-        };
+        const auto row = [](const char *name, const QByteArray &file, const QByteArray &expected) { QTest::newRow(name) << file << expected; };
         // Dialects.
-        row("comma, LF, any order and case, unknown column, blanks", "Round,AO,extra,Bout, aka ,CATEGORY\n"
-            " final , Bo ,x, 7 ,Al,K\n", ", 2:K/7/final/Al/Bo");
-        row("semicolon, CR LF, quotes doubled, delimiters quoted",
-            "category;bout;aka;ao;aka_club\r\nK;1;\"Al \"\"Ace\"\" Smith\";\"B;o\";\"C, Inc\"\r\n", "; 2:K/1//Al \"Ace\" Smith(C, Inc)/B;o");
+        row("comma, LF, any order and case, unknown column, blanks",
+            "Round,AO,extra,Bout, aka ,CATEGORY\n"
+            " final , Bo ,x, 7 ,Al,K\n",
+            ", 2:K/7/final/Al/Bo");
+        row("semicolon, CR LF, quotes doubled, delimiters quoted", "category;bout;aka;ao;aka_club\r\nK;1;\"Al \"\"Ace\"\" Smith\";\"B;o\";\"C, Inc\"\r\n",
+            "; 2:K/1//Al \"Ace\" Smith(C, Inc)/B;o");
         row("delimiter counted outside quotes", "category;bout;aka;ao;\"a, b, c, d, e, f\"\nK;1;A,B;C\n", "; 2:K/1//A,B/C");
-        row("a line break inside quotes; the next row's line", "category,bout,aka,ao\r\nK,1,\"A\r\nB\nC\",D\r\nK,2,E,F\n",
-            ", 2:K/1//A\nB\nC/D 5:K/2//E/F");
-        row("lone CR, blank lines and empty rows skipped", "\n;;\r\ncategory;bout;aka;ao\r\r\n;;;\r\nK;3;A;B\r",
-            "; 6:K/3//A/B");
-        row("byte-order mark, UTF-8", "\xEF\xBB\xBF" "category,bout,aka,ao\nKata,1,\xE5\xB1\xB1\xE7\x94\xB0,J\xC3\xA9r\xC3\xB4me\n",
+        row("a line break inside quotes; the next row's line", "category,bout,aka,ao\r\nK,1,\"A\r\nB\nC\",D\r\nK,2,E,F\n", ", 2:K/1//A\nB\nC/D 5:K/2//E/F");
+        row("lone CR, blank lines and empty rows skipped", "\n;;\r\ncategory;bout;aka;ao\r\r\n;;;\r\nK;3;A;B\r", "; 6:K/3//A/B");
+        row("byte-order mark, UTF-8",
+            "\xEF\xBB\xBF"
+            "category,bout,aka,ao\nKata,1,\xE5\xB1\xB1\xE7\x94\xB0,J\xC3\xA9r\xC3\xB4me\n",
             ", 2:Kata/1//\xE5\xB1\xB1\xE7\x94\xB0/J\xC3\xA9r\xC3\xB4me");
         row("8-bit text through the system's decoding", "category,bout,aka,ao\nK\xFC,1,J\xE9r\xF4me,M\xFCller\n",
             ", 2:K\xC3\xBC/1//J\xC3\xA9r\xC3\xB4me/M\xC3\xBCller");
         row("references, byes, clubs only with names; categories as first met",
             "category,bout,aka,ao,aka_club,ao_club\nA,1,x,,c,d\nB,1,y,z\nA,2,w 1, L1 ,c,d\nA,03,W\t2,\"\",,e\nB,2,W1,l 1\n",
             ", 2:A/1//x(c)/_ 4:A/2//W1/L1 5:A/3//W2/_ 3:B/1//y/z 6:B/2//W1/L1");
-        row("short and long rows; text after a closing quote", "category,bout,aka,ao\nK,1,\"A\"x ,B,more,fields\nK,2,C\n",
-            ", 2:K/1//Ax/B 3:K/2//C/_");
-        row("names that only look like references", "category,bout,aka,ao\nK,1,W,L 2b\nK,2,Lee 1,W-1\n",
-            ", 2:K/1//W/L 2b 3:K/2//Lee 1/W-1");
+        row("short and long rows; text after a closing quote", "category,bout,aka,ao\nK,1,\"A\"x ,B,more,fields\nK,2,C\n", ", 2:K/1//Ax/B 3:K/2//C/_");
+        row("names that only look like references", "category,bout,aka,ao\nK,1,W,L 2b\nK,2,Lee 1,W-1\n", ", 2:K/1//W/L 2b 3:K/2//Lee 1/W-1");
         // Faults: every line, in line order.
         row("empty file", "", "The file is empty.");
         row("blank lines only", "\r\n ; \r\n", "The file is empty.");
         row("header only", "category,bout,aka,ao\r\n", "The file holds no bouts, only its header.");
-        row("missing columns", "\ncategory;bout nr;aka;Bout;bout\n", "Line 2: the column \"bout\" appears twice.\n"
+        row("missing columns", "\ncategory;bout nr;aka;Bout;bout\n",
+            "Line 2: the column \"bout\" appears twice.\n"
             "Line 2: the column \"ao\" is missing.");
         row("a tab-separated file lacks its columns", "category\tbout\taka\tao\nK\t1\tA\tB\n",
             "Line 1: the column \"category\" is missing.\nLine 1: the column \"bout\" is missing.\n"
             "Line 1: the column \"aka\" is missing.\nLine 1: the column \"ao\" is missing.");
-        row("every fault of the rows", "category,bout,aka,ao,round\n"
+        row("every fault of the rows",
+            "category,bout,aka,ao,round\n"
             ",1,A,B\n"                // 2
             "K,,A,B\n"                // 3
             "K,3a,A,B\n"              // 4
@@ -133,9 +133,11 @@ private slots:
             "Line 12: aka \"W 6\" forms a cycle: bout 6 waits in turn for bout 4.\n"
             "Line 14: a second final in \"K\" (bout 1 is the first).");
         row("values in a message: one line, cut short between characters",
-            "category,bout,aka,ao\nK,\"1\n2\",A,B\nK," + QByteArray(39, '1') + "\xC3\xA9" "9,A,B\n",
-            "Line 2: the bout number \"1 2\" is not a whole number from 1 to 999999.\nLine 4: the bout number \""
-                + QByteArray(39, '1') + "\xE2\x80\xA6\" is not a whole number from 1 to 999999.");
+            "category,bout,aka,ao\nK,\"1\n2\",A,B\nK," + QByteArray(39, '1')
+                + "\xC3\xA9"
+                  "9,A,B\n",
+            "Line 2: the bout number \"1 2\" is not a whole number from 1 to 999999.\nLine 4: the bout number \"" + QByteArray(39, '1')
+                + "\xE2\x80\xA6\" is not a whole number from 1 to 999999.");
         row("a duplicate's own reference", "category,bout,aka,ao\nK,1,A,B\nK,1,W 2,B\nK,2,A,B\n",
             "Line 3: bout 1 is used twice in \"K\".\nLine 3: aka \"W 2\" names bout 2, which comes later in the list.");
         row("an unclosed quote, after one spanning lines", "category,bout,aka,ao\nK,1,\"A\nB\",C\nK,2,D,E\nK,3,\"F\nG\",\"H\n",
@@ -150,10 +152,17 @@ private slots:
         row("not text: DEL", "category,bout,aka,ao\rK,1,\x7F,B", "Line 2: the file is not text: it holds the control character U+007F.");
         row("not text: a C1 control in UTF-8", "category,bout,aka,ao\n\xC2\x85", "Line 2: the file is not text: it holds the control character U+0085.");
         row("not text: a C1 control decoded", "category,bout,aka,ao\n\n\x81", "Line 3: the file is not text: it holds the control character U+0081.");
-        row("not text: a byte the system cannot read", "category,bout,aka,ao\n\xFF", "Line 2: the file is not text: it is neither UTF-8 nor in the system's encoding.");
-        row("not text: UTF-8 marked, then not", "\xEF\xBB\xBF" "category\n\xE9", "Line 2: the file is not text: it begins as UTF-8 but is not UTF-8 here.");
+        row("not text: a byte the system cannot read", "category,bout,aka,ao\n\xFF",
+            "Line 2: the file is not text: it is neither UTF-8 nor in the system's encoding.");
+        row("not text: UTF-8 marked, then not",
+            "\xEF\xBB\xBF"
+            "category\n\xE9",
+            "Line 2: the file is not text: it begins as UTF-8 but is not UTF-8 here.");
         row("not text: overlong UTF-8 after a mark", "\xEF\xBB\xBF\xC0\xAF", "Line 1: the file is not text: it begins as UTF-8 but is not UTF-8 here.");
-        row("UTF-16", "\xFF\xFE" "c\0", "The file is UTF-16 text: save it from the spreadsheet as \"CSV UTF-8\".");
+        row("UTF-16",
+            "\xFF\xFE"
+            "c\0",
+            "The file is UTF-16 text: save it from the spreadsheet as \"CSV UTF-8\".");
         QByteArray big = "category,bout,aka,ao\n";
         big += QByteArray(int(kMaxFileBytes) - big.size(), '\n');
         row("5 MB of blank lines at most", big, "The file holds no bouts, only its header.");
@@ -187,25 +196,21 @@ private slots:
                                     "7,bronze,L 4,L 3\n";
         // Per bout: number, state (? to come, R/B decided for red/blue, r/b a bye with red/blue
         // through, 0 a bye with neither), "!" where performed by others, the sides; then the placings.
-        QTest::newRow("nothing decided") << knockout << QByteArray()
-            << QByteArray("1? A B|2? C D|3r E _|4? W1 W2|5? L1 L2|6? W4 E|7r L4 _|");
+        QTest::newRow("nothing decided") << knockout << QByteArray() << QByteArray("1? A B|2? C D|3r E _|4? W1 W2|5? L1 L2|6? W4 E|7r L4 _|");
         QTest::newRow("names filled in, placings") << knockout << QByteArray("1R 2B 4B 5R 6R")
-            << QByteArray("1R A B|2B C D|3r E _|4B A D|5R B C|6R D E|7r A _|1.D 2.E 3.B 3.A");
-        QTest::newRow("a final won by a bye") << QByteArray("1,,A,\n2,Final,W 1,\n3,bronze,,\n") << QByteArray()
-            << QByteArray("1r A _|2r A _|3 0 _ _|1.A");
-        QTest::newRow("byes pass on what they wait for") << QByteArray("1,,A,B\n2,,W 1,\n3,,,\n4,,W 2,W 3\n5,,L 2,L 3\n")
-            << QByteArray("2R 3B 5R") << QByteArray("1? A B|2r W1 _|3 0 _ _|4r W1 _|5 0 _ _|");
-        QTest::newRow("a result for a bye or no bout is ignored") << QByteArray("1,,A,\n2,,W 1,B\n")
-            << QByteArray("1B 9R 2B") << QByteArray("1r A _|2B A B|");
-        QTest::newRow("taken back: to come again") << knockout << QByteArray("1R 2R 1-")
-            << QByteArray("1? A B|2R C D|3r E _|4? W1 C|5? L1 D|6? W4 E|7r L4 _|");
+                                                   << QByteArray("1R A B|2B C D|3r E _|4B A D|5R B C|6R D E|7r A _|1.D 2.E 3.B 3.A");
+        QTest::newRow("a final won by a bye") << QByteArray("1,,A,\n2,Final,W 1,\n3,bronze,,\n") << QByteArray() << QByteArray("1r A _|2r A _|3 0 _ _|1.A");
+        QTest::newRow("byes pass on what they wait for")
+            << QByteArray("1,,A,B\n2,,W 1,\n3,,,\n4,,W 2,W 3\n5,,L 2,L 3\n") << QByteArray("2R 3B 5R") << QByteArray("1? A B|2r W1 _|3 0 _ _|4r W1 _|5 0 _ _|");
+        QTest::newRow("a result for a bye or no bout is ignored") << QByteArray("1,,A,\n2,,W 1,B\n") << QByteArray("1B 9R 2B") << QByteArray("1r A _|2B A B|");
+        QTest::newRow("taken back: to come again") << knockout << QByteArray("1R 2R 1-") << QByteArray("1? A B|2R C D|3r E _|4? W1 C|5? L1 D|6? W4 E|7r L4 _|");
         // Bout 2 corrected after bout 4 was performed by D: bout 4 keeps D and
         // is marked; its loser, who performed, goes on; bout 5 not yet
         // performed follows the correction.
-        QTest::newRow("a correction after a later bout") << knockout << QByteArray("1R 2B 4R 2R")
-            << QByteArray("1R A B|2R C D|3r E _|4R! A D|5? B D|6? A E|7r D _|3.D");
-        QTest::newRow("a correction of the later bout itself") << knockout << QByteArray("1R 2B 4R 1B 4B 6R")
-            << QByteArray("1B A B|2B C D|3r E _|4B! A D|5? A C|6R D E|7r A _|1.D 2.E 3.A");
+        QTest::newRow("a correction after a later bout")
+            << knockout << QByteArray("1R 2B 4R 2R") << QByteArray("1R A B|2R C D|3r E _|4R! A D|5? B D|6? A E|7r D _|3.D");
+        QTest::newRow("a correction of the later bout itself")
+            << knockout << QByteArray("1R 2B 4R 1B 4B 6R") << QByteArray("1B A B|2B C D|3r E _|4B! A D|5? A C|6R D E|7r A _|1.D 2.E 3.A");
     }
     void drawing()
     {
@@ -222,8 +227,8 @@ private slots:
         for (std::size_t b = 0; b < draw.bouts.size(); ++b) {
             const DrawnBout &d = draw.bouts[b];
             const char *states[3][3] = {{"?", "?", "?"}, {"", "R", "B"}, {" 0", "r", "b"}};
-            out += std::to_string(list.categories[0].bouts[b].number) + states[int(d.state)][int(d.winner)]
-                 + (d.performedByOthers ? "!" : "") + " " + shown(d.red) + " " + shown(d.blue) + "|";
+            out += std::to_string(list.categories[0].bouts[b].number) + states[int(d.state)][int(d.winner)] + (d.performedByOthers ? "!" : "") + " "
+                + shown(d.red) + " " + shown(d.blue) + "|";
         }
         for (const Placing &p : draw.placings)
             out += (out.ends_with('|') ? "" : " ") + std::to_string(p.place) + "." + p.performer.name;

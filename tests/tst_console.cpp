@@ -46,11 +46,11 @@ private slots:
     void startUp()
     {
         // Tests and tools find every control by its design name.
-        QStringList names = QStringLiteral(
-            "Frame1 Frame2 Frame3 Frame4 Frame6 Frame7 Frame8 Frame9 Frame10 Frame11 Frame13 Frame14 Frame15 command1 "
-            "Command2 command3 Command4 Command5 command6 command12 command14 MyButton1 MyButton2 MyButton3 MyButton4 "
-            "MyButton5 MyButton7 Shape1 Shape2 Shape3 Shape4 Shape11 Shape12 Image1 Image2 Options3 Options5 Text1 Text5 "
-            "Text6 eindwav waarwav hsch vsch fsch Check10 Check11 sbtxt shtxt Line1 Line2 Timer1").split(u' ');
+        QStringList names = QStringLiteral("Frame1 Frame2 Frame3 Frame4 Frame6 Frame7 Frame8 Frame9 Frame10 Frame11 Frame13 Frame14 Frame15 command1 "
+                                           "Command2 command3 Command4 Command5 command6 command12 command14 MyButton1 MyButton2 MyButton3 MyButton4 "
+                                           "MyButton5 MyButton7 Shape1 Shape2 Shape3 Shape4 Shape11 Shape12 Image1 Image2 Options3 Options5 Text1 Text5 "
+                                           "Text6 eindwav waarwav hsch vsch fsch Check10 Check11 sbtxt shtxt Line1 Line2 Timer1")
+                                .split(u' ');
         for (int n = 1; n <= 26; ++n)
             if (n != 21)
                 names << QStringLiteral("Label%1").arg(n);
@@ -123,8 +123,7 @@ private slots:
                 // The decision is cleared, the scoreboard keeps what it shows; 4 and 5 show for five referees only.
                 QCOMPARE(counts(), (FlagCounts{0, 0}));
                 QCOMPARE(published.size(), 0);
-                for (const char *name : {"Optionr4", "Optionr5", "Optionb4", "Optionb5", "Label10", "Label11",
-                                         "Label12", "Label13"})
+                for (const char *name : {"Optionr4", "Optionr5", "Optionb4", "Optionb5", "Label10", "Label11", "Label12", "Label13"})
                     QVERIFY2(c->get(name)->isVisible() == (n == 5), name);
                 for (const char *name : {"Optionr3", "Optionb3", "Label14", "Label5"})
                     QVERIFY2(c->get(name)->isVisible(), name);

@@ -16,13 +16,19 @@ QString stateOf(const testing::Console &c)
 {
     auto shown = [&](const char *name) { return QString(c.get(name)->isVisibleTo(c.kata.get()) ? "+" : "-"); };
     const decision::DecisionPanel &decision = c.kata->decision();
-    QStringList state{QString::number(decision.refereeCount()), QString::number(decision.counts().red),
-                      QString::number(decision.counts().blue), c.clock(), c.running() ? "running" : "still",
-                      shown("Command4") + shown("Command5"), QString::number(c.kata->outerHeight()),
-                      c.text("Text1"), c.text("Text6"), c.text("Text5")};
+    QStringList state{QString::number(decision.refereeCount()),
+                      QString::number(decision.counts().red),
+                      QString::number(decision.counts().blue),
+                      c.clock(),
+                      c.running() ? "running" : "still",
+                      shown("Command4") + shown("Command5"),
+                      QString::number(c.kata->outerHeight()),
+                      c.text("Text1"),
+                      c.text("Text6"),
+                      c.text("Text5")};
     if (const scoreboard::Kabord *board = c.board())
-        state << (board->isVisible() ? "open" : "hidden") << board->redCount()->text() << board->blueCount()->text()
-              << board->label(4)->text() << (board->element("Frame1")->isHidden() ? "hidden" : "shown");
+        state << (board->isVisible() ? "open" : "hidden") << board->redCount()->text() << board->blueCount()->text() << board->label(4)->text()
+              << (board->element("Frame1")->isHidden() ? "hidden" : "shown");
     return state.join(u'|');
 }
 

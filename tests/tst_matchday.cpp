@@ -77,15 +77,13 @@ private slots:
         QElapsedTimer clock;
         // Well within a second even on a busy machine; text handled in
         // time growing faster than its length would take many seconds.
-        auto quick = [&](const char *what) {
-            QVERIFY2(clock.elapsed() < 500, qPrintable(QStringLiteral("%1: %2 ms").arg(what).arg(clock.elapsed())));
-        };
+        auto quick = [&](const char *what) { QVERIFY2(clock.elapsed() < 500, qPrintable(QStringLiteral("%1: %2 ms").arg(what).arg(clock.elapsed()))); };
         QGuiApplication::clipboard()->setText(input);
         for (const char *name : kFields) {
             auto *field = c->get<QLineEdit>(name);
             clock.start();
             field->selectAll();
-            field->paste(); // as the context menu pastes: past the key filter
+            field->paste();              // as the context menu pastes: past the key filter
             if (field->text().isEmpty()) // hidden fields take no paste
                 field->setText(input);
             QApplication::processEvents();
@@ -140,10 +138,10 @@ private slots:
     {
         const QString digits400(400, QLatin1Char('9'));
         qint64 usual = 0;
-        for (const QString &scale : {QStringLiteral("1"), QStringLiteral("1e-300"), QStringLiteral("1e300"), QStringLiteral("0.0001"),
-                                     QStringLiteral("1000000"), QStringLiteral("inf"), QStringLiteral("nan"), digits400,
-                                     QStringLiteral("0.") + QString(320, QLatin1Char('0')) + QStringLiteral("1"),
-                                     QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QStringLiteral("1")}) {
+        for (const QString &scale :
+             {QStringLiteral("1"), QStringLiteral("1e-300"), QStringLiteral("1e300"), QStringLiteral("0.0001"), QStringLiteral("1000000"),
+              QStringLiteral("inf"), QStringLiteral("nan"), digits400, QStringLiteral("0.") + QString(320, QLatin1Char('0')) + QStringLiteral("1"),
+              QStringLiteral("0.") + QString(400, QLatin1Char('0')) + QStringLiteral("1")}) {
             for (const char *name : {"hsch", "vsch", "fsch"})
                 c->get<QLineEdit>(name)->setText(scale);
             QElapsedTimer clock;
@@ -177,8 +175,7 @@ int main(int argc, char *argv[])
         {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
         {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":2}]})");
     layout.flush();
-    qputenv("QT_QPA_PLATFORM",
-            "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(layout.fileName())));
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(layout.fileName())));
     QApplication app(argc, argv);
     MatchDayTest test;
     return QTest::qExec(&test, argc, argv);

@@ -34,14 +34,13 @@ class PlatformTest : public QObject {
 private slots:
     void messageBoxes()
     {
-        for (const auto &[icon, expected] : {std::pair{platform::MessageIcon::Information, QMessageBox::Information},
-                                             std::pair{platform::MessageIcon::Warning, QMessageBox::Warning},
-                                             std::pair{platform::MessageIcon::Critical, QMessageBox::Critical}}) {
+        for (const auto &[icon, expected] :
+             {std::pair{platform::MessageIcon::Information, QMessageBox::Information}, std::pair{platform::MessageIcon::Warning, QMessageBox::Warning},
+              std::pair{platform::MessageIcon::Critical, QMessageBox::Critical}}) {
             QString shown; // title|text|icon|buttons
             whenModal([&shown](QWidget *modal) {
                 if (auto *box = qobject_cast<QMessageBox *>(modal))
-                    shown = QStringLiteral("%1|%2|%3|%4").arg(box->windowTitle(), box->text())
-                                .arg(int(box->icon())).arg(box->standardButtons().toInt());
+                    shown = QStringLiteral("%1|%2|%3|%4").arg(box->windowTitle(), box->text()).arg(int(box->icon())).arg(box->standardButtons().toInt());
                 qobject_cast<QDialog *>(modal)->reject();
             });
             platform::systemPlatform().messages->show(nullptr, icon, QStringLiteral("Error saving"));
@@ -55,8 +54,8 @@ private slots:
         const QString wav = dir.filePath(QStringLiteral("gong.wav"));
         QVERIFY(QFile(wav).open(QIODevice::WriteOnly));
         const auto open = [&] {
-            return platform::systemPlatform().files->openFile(nullptr, QStringLiteral("Find soundfile"),
-                                                        QStringLiteral("*.wav"), QStringLiteral("*.wav"), dir.path());
+            return platform::systemPlatform().files->openFile(nullptr, QStringLiteral("Find soundfile"), QStringLiteral("*.wav"), QStringLiteral("*.wav"),
+                                                              dir.path());
         };
         QStringList shown; // the title, then the filters
         whenModal([&shown](QWidget *modal) {
@@ -79,7 +78,7 @@ private slots:
         const platform::SettingsFolders folders = platform::systemSettingsFolders();
         QCOMPARE(folders.program, QCoreApplication::applicationDirPath());
         QVERIFY(folders.programWritable); // the build folder
-#ifdef Q_OS_WIN // the roaming application data, which follows the user to other PCs of a network
+#ifdef Q_OS_WIN                           // the roaming application data, which follows the user to other PCs of a network
         const QString base = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
 #else
         const QString base = qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config"));

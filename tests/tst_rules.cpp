@@ -31,10 +31,7 @@ namespace {
 // The scoreboard's elements for a window of w x h twips.
 struct Board {
     std::vector<Placed> all;
-    Board(double w, double h, Scales scales = {}, bool mirrored = false)
-        : all(scoreboard::scaleDesign(scoreboard::boardDesign(), w, h, scales, mirrored))
-    {
-    }
+    Board(double w, double h, Scales scales = {}, bool mirrored = false) : all(scoreboard::scaleDesign(scoreboard::boardDesign(), w, h, scales, mirrored)) {}
     const Placed &operator[](std::string_view name) const
     {
         for (const Placed &p : all)
@@ -60,10 +57,8 @@ void check(std::span<const Expected> expected)
 {
     for (const Expected &e : expected) {
         const float actual = e.board[e.name].*e.measure;
-        QVERIFY2(qFuzzyCompare(actual, e.value), qPrintable(QStringLiteral("%1: %2, expected %3")
-                                                                .arg(QLatin1String(e.name))
-                                                                .arg(double(actual), 0, 'g', 9)
-                                                                .arg(double(e.value), 0, 'g', 9)));
+        QVERIFY2(qFuzzyCompare(actual, e.value),
+                 qPrintable(QStringLiteral("%1: %2, expected %3").arg(QLatin1String(e.name)).arg(double(actual), 0, 'g', 9).arg(double(e.value), 0, 'g', 9)));
     }
 }
 
@@ -86,12 +81,12 @@ std::string fmt(int code, int channels, int rate, int bits)
 std::string extensible(int code, int channels, int rate, int bits, std::uint32_t speakers = 0)
 {
     const std::string plain = fmt(1, channels, rate, bits).substr(8);
-    return chunk("fmt ", le(0xfffe, 2) + plain.substr(2) + le(22, 2) + le(bits, 2) + le(speakers, 4) + le(code, 2)
+    return chunk("fmt ",
+                 le(0xfffe, 2) + plain.substr(2) + le(22, 2) + le(bits, 2) + le(speakers, 4) + le(code, 2)
                      + "\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71"s);
 }
 std::string riff(const std::string &chunks, std::uint32_t size = 0) { return "RIFF" + le(size ? size : 4 + chunks.size(), 4) + "WAVE" + chunks; }
-template <typename T>
-std::string samples(std::initializer_list<T> values, int bytes = sizeof(T))
+template <typename T> std::string samples(std::initializer_list<T> values, int bytes = sizeof(T))
 {
     std::string out;
     for (T v : values) {
@@ -159,8 +154,7 @@ private slots:
     // menu entry only opens. 0: no change.
     void setupStrip()
     {
-        const int heights[][3] = {{5695, 7800, 7800}, {5999, 7800, 7800}, {6000, 0, 0},
-                                  {7000, 0, 0},       {7001, 5695, 0},    {7800, 5695, 0}};
+        const int heights[][3] = {{5695, 7800, 7800}, {5999, 7800, 7800}, {6000, 0, 0}, {7000, 0, 0}, {7001, 5695, 0}, {7800, 5695, 0}};
         for (const auto &[before, toggled, opened] : heights) {
             QCOMPARE(settings::afterToggle(before).value_or(settings::StripChange{}).outerHeight, toggled);
             QCOMPARE(settings::afterMenuOpen(before).value_or(settings::StripChange{}).outerHeight, opened);
@@ -178,11 +172,10 @@ private slots:
             ClockValue after;
             TickSignal signal;
         };
-        const Row rows[] = {
-            {"2", "0", "0", {1, 5, 9}, none},    {"1", "3", "0", {1, 2, 9}, none},   {"1", "7", "5", {1, 7, 4}, none},
-            {"1", "", "", {0, 5, 9}, none},      {"05", "0", "0", {4, 5, 9}, none},  {"1.9", "0", "0", {0, 5, 9}, none},
-            {"0", "1", "1", {0, 1, 0}, warning}, {"1", "1", "1", {1, 1, 0}, none},   {"0", "1", "0", {0, 0, 9}, none},
-            {"0", "0", "1", {0, 0, 0}, end},     {"", "0", "1", {0, 0, 0}, end}};
+        const Row rows[] = {{"2", "0", "0", {1, 5, 9}, none},    {"1", "3", "0", {1, 2, 9}, none},  {"1", "7", "5", {1, 7, 4}, none},
+                            {"1", "", "", {0, 5, 9}, none},      {"05", "0", "0", {4, 5, 9}, none}, {"1.9", "0", "0", {0, 5, 9}, none},
+                            {"0", "1", "1", {0, 1, 0}, warning}, {"1", "1", "1", {1, 1, 0}, none},  {"0", "1", "0", {0, 0, 9}, none},
+                            {"0", "0", "1", {0, 0, 0}, end},     {"", "0", "1", {0, 0, 0}, end}};
         for (const Row &row : rows) {
             const ClockValue start = timer::readClock(row.minutes, row.tens, row.units);
             QVERIFY(timer::canStart(start));
@@ -297,15 +290,14 @@ private slots:
     {
         const Board wide(28800, 16200);   // 16:9, all factors 1.8
         const Board square(15360, 11520); // 4:3: corrected, 0.96 across, 1.28 down
-        const Expected worked[] = {
-            {wide, "scb", L, 648}, {wide, "scb", T, 3240}, {wide, "scb", P, 395.55f},
-            {wide, "Shape1", L, 0}, {wide, "Shape1", T, 3024}, {wide, "Shape1", W, 14403.6f},
-            {wide, "Shape1", H, 9504}, {wide, "Image1", L, 18005.4f}, {wide, "Image1", T, 5211},
-            {wide, "Image1", W, 4023}, {wide, "Image1", H, 4617}, {wide, "Label1_4", L, 13287.6f},
-            {wide, "Label1_4", T, 648}, {wide, "Label1_4", P, 198.45f}, {square, "scb", L, 345.6f},
-            {square, "scb", T, 2816}, {square, "scb", P, 210.96f}, {square, "Image1", L, 9218.88f},
-            {square, "Image1", W, 2860.8f}, {square, "Image1", H, 3283.2f}, {square, "Shape5_0", H, 2732.8f},
-            {square, "Frame1", T, 8089.6f}};
+        const Expected worked[] = {{wide, "scb", L, 648},          {wide, "scb", T, 3240},         {wide, "scb", P, 395.55f},
+                                   {wide, "Shape1", L, 0},         {wide, "Shape1", T, 3024},      {wide, "Shape1", W, 14403.6f},
+                                   {wide, "Shape1", H, 9504},      {wide, "Image1", L, 18005.4f},  {wide, "Image1", T, 5211},
+                                   {wide, "Image1", W, 4023},      {wide, "Image1", H, 4617},      {wide, "Label1_4", L, 13287.6f},
+                                   {wide, "Label1_4", T, 648},     {wide, "Label1_4", P, 198.45f}, {square, "scb", L, 345.6f},
+                                   {square, "scb", T, 2816},       {square, "scb", P, 210.96f},    {square, "Image1", L, 9218.88f},
+                                   {square, "Image1", W, 2860.8f}, {square, "Image1", H, 3283.2f}, {square, "Shape5_0", H, 2732.8f},
+                                   {square, "Frame1", T, 8089.6f}};
         check(worked);
 
         // hsch 2: everything but the halves moves to half its place; the
@@ -329,15 +321,26 @@ private slots:
     {
         const Board atLimit(13500, 9000), below(13499.1, 9000); // aspect 1.5 and 1.4999
         const Board mirroredAtLimit(13500, 9000, {}, true), mirroredBelow(13499.1, 9000, {}, true);
-        const Expected corrections[] = {
-            {atLimit, "Label1_4", T, 360}, {below, "Label1_4", T, 460}, {atLimit, "scb", T, 1800},
-            {below, "scb", T, 2200}, {below, "scr", T, 2200}, {atLimit, "Frame1", T, 6120},
-            {below, "Frame1", T, 6320}, {atLimit, "Shape5_3", H, 2775}, {below, "Shape5_3", H, 2975},
-            {atLimit, "Shape5_0", H, 2535}, {below, "Shape5_0", H, 2135}, {atLimit, "Image1", L, 8440.03125f},
-            {atLimit, "Image2", L, 2869.59375f}, {below, "Image1", L, 8101.9911f}, {below, "Image2", L, 2531.9249f},
-            {mirroredAtLimit, "Image1", L, 2868.75f}, {mirroredAtLimit, "Image2", L, 8437.5f},
-            {mirroredBelow, "Image1", L, 2531.0813f}, {mirroredBelow, "Image2", L, 8099.46f},
-            {mirroredBelow, "scb", T, 2200}};
+        const Expected corrections[] = {{atLimit, "Label1_4", T, 360},
+                                        {below, "Label1_4", T, 460},
+                                        {atLimit, "scb", T, 1800},
+                                        {below, "scb", T, 2200},
+                                        {below, "scr", T, 2200},
+                                        {atLimit, "Frame1", T, 6120},
+                                        {below, "Frame1", T, 6320},
+                                        {atLimit, "Shape5_3", H, 2775},
+                                        {below, "Shape5_3", H, 2975},
+                                        {atLimit, "Shape5_0", H, 2535},
+                                        {below, "Shape5_0", H, 2135},
+                                        {atLimit, "Image1", L, 8440.03125f},
+                                        {atLimit, "Image2", L, 2869.59375f},
+                                        {below, "Image1", L, 8101.9911f},
+                                        {below, "Image2", L, 2531.9249f},
+                                        {mirroredAtLimit, "Image1", L, 2868.75f},
+                                        {mirroredAtLimit, "Image2", L, 8437.5f},
+                                        {mirroredBelow, "Image1", L, 2531.0813f},
+                                        {mirroredBelow, "Image2", L, 8099.46f},
+                                        {mirroredBelow, "scb", T, 2200}};
         check(corrections);
     }
 
@@ -348,9 +351,8 @@ private slots:
         const Board mirrored(16000, 9000, {}, true), plain(16000, 9000);
         QCOMPARE(mirrored["Shape2"].left + mirrored["Shape2"].width, 7995.0f);
         QCOMPARE(mirrored["Shape1"].left + mirrored["Shape1"].width, 16002.0f);
-        const std::map<std::string_view, float> moved{{"Shape2", 0},     {"Shape1", 8000},  {"Label1_2", 13500},
-                                                      {"Label1_1", 600}, {"Image2", 10000}, {"Image1", 3400},
-                                                      {"scr", 360},      {"scb", 13315}};
+        const std::map<std::string_view, float> moved{{"Shape2", 0},     {"Shape1", 8000}, {"Label1_2", 13500}, {"Label1_1", 600},
+                                                      {"Image2", 10000}, {"Image1", 3400}, {"scr", 360},        {"scb", 13315}};
         for (const Placed &p : plain.all) {
             const Placed &m = mirrored[p.name];
             QCOMPARE(m.left, moved.contains(p.name) ? moved.at(p.name) : p.left);
@@ -375,8 +377,8 @@ private slots:
                 QVERIFY(points >= ui::kMinPoints && points <= ui::kMaxPoints);
             }
         }
-        const std::pair<double, int> pixels[] = {{7.5, 1}, {-7.5, -1}, {7.4, 0}, {std::nan(""), 0},
-                                                 {1e30, scoreboard::kPixelLimit}, {-1e30, -scoreboard::kPixelLimit}};
+        const std::pair<double, int> pixels[] = {
+            {7.5, 1}, {-7.5, -1}, {7.4, 0}, {std::nan(""), 0}, {1e30, scoreboard::kPixelLimit}, {-1e30, -scoreboard::kPixelLimit}};
         for (const auto &[twips, pixel] : pixels)
             QCOMPARE(scoreboard::safePixels(twips), pixel);
         QCOMPARE(ui::safePoints(std::nan("")), ui::kMinPoints);
@@ -396,8 +398,7 @@ private slots:
         QTest::newRow("gap of mixed scales") << QList<QRect>{main, {2560, 0, 1920, 1080}} << 0 << 1;
         QTest::newRow("nearest of two") << QList<QRect>{main, {-1920, 0, 1920, 1080}, {3000, 0, 800, 600}} << 0 << 2;
         QTest::newRow("nearer of two to the right") << QList<QRect>{main, {4000, 0, 800, 600}, {1400, 3000, 800, 600}} << 0 << 1;
-        QTest::newRow("the one that holds the point")
-            << QList<QRect>{{-1920, 0, 1920, 1080}, main, {1280, 0, 800, 600}} << 1 << 2;
+        QTest::newRow("the one that holds the point") << QList<QRect>{{-1920, 0, 1920, 1080}, main, {1280, 0, 800, 600}} << 1 << 2;
         QTest::newRow("single") << QList<QRect>{main} << 0 << 0;
         QTest::newRow("none") << QList<QRect>{} << 0 << -1;
     }
@@ -420,7 +421,7 @@ private slots:
         const std::vector<std::int16_t> same{1000, -1000, 32767, -32768};
         const std::string list = chunk("LIST", "INFOISFT" + le(5, 4) + "Taik\0"s), junk = chunk("JUNK", std::string(100000, '\0'));
         const std::string id3 = "TAGEnd of match" + std::string(113, '\0'); // 128 bytes, as tag editors append them
-        const auto rf64 = [](const std::string &dataSize) { // the header and its ds64 chunk, sizes of 64 bits
+        const auto rf64 = [](const std::string &dataSize) {                 // the header and its ds64 chunk, sizes of 64 bits
             return "RF64" + le(0xffffffff, 4) + "WAVE" + chunk("ds64", le(0, 8) + dataSize + le(4, 8) + le(0, 4));
         };
         struct Row {
@@ -435,31 +436,38 @@ private slots:
             {"8 bits, unsigned", riff(fmt(1, 1, 44100, 8) + chunk("data", "\x00\x80\xff\x01"s)), {-32768, 0, 32512, -32512}},
             {"24 bits", riff(fmt(1, 1, 44100, 24) + chunk("data", samples<std::int32_t>({0x123456, -1}, 3))), {0x1234, -1}},
             {"32 bits", riff(fmt(1, 2, 8000, 32) + chunk("data", samples<std::int32_t>({INT32_MAX, INT32_MIN}))), {32767, -32768}, 2, 8000},
-            {"float", riff(fmt(3, 1, 192000, 32) + chunk("data", samples<float>({1, -1, 0.5, 2, -3, nan}))),
-             {32767, -32767, 16384, 32767, -32767, 0}, 1, 192000},
+            {"float",
+             riff(fmt(3, 1, 192000, 32) + chunk("data", samples<float>({1, -1, 0.5, 2, -3, nan}))),
+             {32767, -32767, 16384, 32767, -32767, 0},
+             1,
+             192000},
             {"double", riff(fmt(3, 1, 44100, 64) + chunk("data", samples<double>({-0.25}))), {-8192}},
             {"extensible PCM, stereo", riff(extensible(1, 2, 48000, 16) + chunk("data", pcm)), same, 2, 48000},
             // More than two channels, mixed to stereo by their speakers (Windows' usual ones where the format
             // names none): a side's own at 1, the centre's at -3 dB to both, the low frequencies nowhere, each side
             // scaled to 1 in all. 8 channels: FL FR FC LFE BL BR SL SR.
-            {"extensible float, 8 channels", riff(extensible(3, 8, 44100, 32) + chunk("data", samples<float>({0, 0, 0, 0, 0, 0, 0, 1}))),
-             {0, 8839}, 2},
-            {"3 channels: FL FR FC", riff(fmt(1, 3, 44100, 16) + chunk("data", samples<std::int16_t>({1000, -1000, 2000, -32768, 32767, -32768}))),
-             {1414, 243, -32768, 5622}, 2},
-            {"4 channels: FL FR LFE BC", riff(extensible(1, 4, 44100, 16, 0x10b) + chunk("data", samples<std::int16_t>({1000, 2000, 30000, -1000}))),
-             {172, 757}, 2},
+            {"extensible float, 8 channels", riff(extensible(3, 8, 44100, 32) + chunk("data", samples<float>({0, 0, 0, 0, 0, 0, 0, 1}))), {0, 8839}, 2},
+            {"3 channels: FL FR FC",
+             riff(fmt(1, 3, 44100, 16) + chunk("data", samples<std::int16_t>({1000, -1000, 2000, -32768, 32767, -32768}))),
+             {1414, 243, -32768, 5622},
+             2},
+            {"4 channels: FL FR LFE BC",
+             riff(extensible(1, 4, 44100, 16, 0x10b) + chunk("data", samples<std::int16_t>({1000, 2000, 30000, -1000}))),
+             {172, 757},
+             2},
             // As editors and recorders write them: tags before and after, a
             // large one, odd sizes with and without their pad byte, data first,
             // the size of a stream, a stray byte after the last frame.
-            {"chunks around", riff(list + chunk("bext", "x") + "\0"s + fmt(1, 1, 44100, 16) + chunk("fact", le(4, 4)) + junk
-                                   + chunk("data", pcm) + list), same},
+            {"chunks around", riff(list + chunk("bext", "x") + "\0"s + fmt(1, 1, 44100, 16) + chunk("fact", le(4, 4)) + junk + chunk("data", pcm) + list),
+             same},
             {"pad byte left out", riff(fmt(1, 1, 44100, 16) + chunk("LIST", "abc") + chunk("data", pcm)), same},
             {"data first, stream size", riff(chunk("data", pcm) + fmt(1, 1, 44100, 16), 0xffffffff), same},
             {"part of a frame", riff(fmt(1, 1, 44100, 16) + chunk("data", pcm + "\x01"s)), same},
             {"ID3v1 tag at the end", riff(fmt(1, 1, 44100, 16) + chunk("data", pcm)) + id3, same},
             {"data size of a stream", riff(fmt(1, 1, 44100, 16) + "data" + le(0xffffffff, 4) + pcm + "\x01"s), same},
             {"data size 0, the header unfinished", riff(fmt(1, 1, 44100, 16) + "data" + le(0, 4) + pcm), same},
-            {"pad byte left out before 32 bytes", riff(fmt(1, 1, 44100, 16) + chunk("LIST", "abc") + chunk("data", pcm + pcm + pcm + pcm)),
+            {"pad byte left out before 32 bytes",
+             riff(fmt(1, 1, 44100, 16) + chunk("LIST", "abc") + chunk("data", pcm + pcm + pcm + pcm)),
              {1000, -1000, 32767, -32768, 1000, -1000, 32767, -32768, 1000, -1000, 32767, -32768, 1000, -1000, 32767, -32768}},
             {"RF64", rf64(le(pcm.size(), 8)) + fmt(1, 1, 44100, 16) + "data" + le(0xffffffff, 4) + pcm + list, same},
             {"RF64, its data beyond the file", rf64(le(pcm.size() + 2, 8)) + fmt(1, 1, 44100, 16) + "data" + le(0xffffffff, 4) + pcm, {}},
@@ -502,16 +510,31 @@ private slots:
     {
         using namespace browserboard;
         const auto describe = [](const std::optional<ServeChoice> &c) {
-            return !c ? std::string("-") : (c->on ? "on " : "off ") + std::to_string(c->port) + ' '
-                    + (c->where == Where::Everywhere ? "all" : c->where == Where::ThisPc ? "this-pc" : c->address);
+            return !c ? std::string("-")
+                      : (c->on ? "on " : "off ") + std::to_string(c->port) + ' '
+                    + (c->where == Where::Everywhere   ? "all"
+                           : c->where == Where::ThisPc ? "this-pc"
+                                                       : c->address);
         };
-        const std::tuple<char, std::string, std::string> rows[] = {
-            {'s', "8080", "on 8080 all"}, {'s', "192.168.1.20:8081", "on 8081 192.168.1.20"}, {'s', "[fe80::1%eth0]:80", "on 80 fe80::1%eth0"},
-            {'s', "localhost:9000", "on 9000 this-pc"}, {'s', "0.0.0.0:65535", "on 65535 all"}, {'s', "0", "-"}, {'s', "65536", "-"},
-            {'s', "80x", "-"}, {'s', "", "-"}, {'s', ":8080", "-"}, {'s', "a b:80", "-"}, {'s', "+80", "-"}, {'s', "123456", "-"},
-            {'f', "", "off 8080 all"}, {'f', "on=1\r\nport=9090\r\nlisten=this-pc\r\n", "on 9090 this-pc"}, // damaged: defaults
-            {'f', "on=1\nport=99999\nlisten=10.0.0.7", "on 8080 10.0.0.7"}, {'f', "on=yes\r port = 81 \rlisten=bad address!\rjunk", "off 81 all"},
-            {'f', "\xff\0=\x01\non\n="s, "off 8080 all"}, {'f', "port=81\n" + std::string(20000, 'x') + "\non=1", "off 81 all"}};
+        const std::tuple<char, std::string, std::string> rows[] = {{'s', "8080", "on 8080 all"},
+                                                                   {'s', "192.168.1.20:8081", "on 8081 192.168.1.20"},
+                                                                   {'s', "[fe80::1%eth0]:80", "on 80 fe80::1%eth0"},
+                                                                   {'s', "localhost:9000", "on 9000 this-pc"},
+                                                                   {'s', "0.0.0.0:65535", "on 65535 all"},
+                                                                   {'s', "0", "-"},
+                                                                   {'s', "65536", "-"},
+                                                                   {'s', "80x", "-"},
+                                                                   {'s', "", "-"},
+                                                                   {'s', ":8080", "-"},
+                                                                   {'s', "a b:80", "-"},
+                                                                   {'s', "+80", "-"},
+                                                                   {'s', "123456", "-"},
+                                                                   {'f', "", "off 8080 all"},
+                                                                   {'f', "on=1\r\nport=9090\r\nlisten=this-pc\r\n", "on 9090 this-pc"}, // damaged: defaults
+                                                                   {'f', "on=1\nport=99999\nlisten=10.0.0.7", "on 8080 10.0.0.7"},
+                                                                   {'f', "on=yes\r port = 81 \rlisten=bad address!\rjunk", "off 81 all"},
+                                                                   {'f', "\xff\0=\x01\non\n="s, "off 8080 all"},
+                                                                   {'f', "port=81\n" + std::string(20000, 'x') + "\non=1", "off 81 all"}};
         for (const auto &[source, text, expected] : rows) {
             const auto read = source == 's' ? parseServe(text) : std::optional(readServeFile(text));
             QVERIFY2(describe(read) == expected, text.c_str());
@@ -522,10 +545,12 @@ private slots:
         QVERIFY((boardUrls({true, 8080, Where::Everywhere, {}}, 8080, two) == std::vector<std::string>{"http://192.168.1.20:8080/", "http://10.0.0.7:8080/"}));
         QCOMPARE(boardUrls({true, 80, Where::ThisPc, {}}, 80, two).at(0) + boardUrls({}, 8080, none).at(0), "http://127.0.0.1/http://127.0.0.1:8080/"s);
         QCOMPARE(boardUrls({true, 8080, Where::Address, "fe80::1"}, 8080, two), std::vector<std::string>{"http://[fe80::1]:8080/"});
-        const std::vector<LocalAddress> found{{"127.0.0.1"}, {"8.8.4.4", true}, {"172.17.0.1"}, {"169.254.3.3", true}, {"10.0.0.7", true}, {"172.32.0.1", true},
-                                              {"192.168.1.20", true}, {"fe80::1", true}, {"10.0.0.7", true}, {"192.168.56.1"}, {"172.31.9.9", true}, {"1.2.3"}, {"127.0.1.1"}};
-        QCOMPARE(rankAddresses(found), (std::vector<std::string>{"10.0.0.7", "192.168.1.20", "172.31.9.9", "172.17.0.1", "192.168.56.1", "8.8.4.4",
-                                                                 "169.254.3.3", "172.32.0.1", "127.0.0.1", "127.0.1.1"}));
+        const std::vector<LocalAddress> found{
+            {"127.0.0.1"},     {"8.8.4.4", true},  {"172.17.0.1"},   {"169.254.3.3", true}, {"10.0.0.7", true}, {"172.32.0.1", true}, {"192.168.1.20", true},
+            {"fe80::1", true}, {"10.0.0.7", true}, {"192.168.56.1"}, {"172.31.9.9", true},  {"1.2.3"},          {"127.0.1.1"}};
+        QCOMPARE(rankAddresses(found),
+                 (std::vector<std::string>{"10.0.0.7", "192.168.1.20", "172.31.9.9", "172.17.0.1", "192.168.56.1", "8.8.4.4", "169.254.3.3", "172.32.0.1",
+                                           "127.0.0.1", "127.0.1.1"}));
     }
 
     // The browser board's guard: who is taken and in whose place, which backlog goes, where headers end.
@@ -534,9 +559,15 @@ private slots:
         using namespace browserboard;
         const Limits limits{.connections = 3, .perAddress = 2, .allBacklogBytes = 100};
         const std::vector<Held> two{{"a", false, 5}, {"a", true, 9}}, full{{"a", false, 5}, {"b", false, 7}, {"c", true, 9}},
-                                pages{{"a", true, 1}, {"b", true, 2}, {"c", true, 3}};
-        const std::tuple<std::vector<Held>, std::string, int> admissions[] = { // -1 taken; -2 not; else in place of that one
-            {{}, "a", -1}, {two, "b", -1}, {two, "a", -2}, {full, "d", 1}, {full, "a", 1}, {pages, "d", -2}, {{{"a", false, 1}, {"a", false, 2}, {"b", false, 0}}, "a", -2}};
+            pages{{"a", true, 1}, {"b", true, 2}, {"c", true, 3}};
+        const std::tuple<std::vector<Held>, std::string, int> admissions[] = {// -1 taken; -2 not; else in place of that one
+                                                                              {{}, "a", -1},
+                                                                              {two, "b", -1},
+                                                                              {two, "a", -2},
+                                                                              {full, "d", 1},
+                                                                              {full, "a", 1},
+                                                                              {pages, "d", -2},
+                                                                              {{{"a", false, 1}, {"a", false, 2}, {"b", false, 0}}, "a", -2}};
         for (const auto &[held, address, expected] : admissions) {
             const Admission admission = admit(held, address, limits);
             QCOMPARE(!admission.taken ? -2 : admission.replaces ? int(*admission.replaces) : -1, expected);
@@ -544,9 +575,13 @@ private slots:
         const std::pair<std::vector<long long>, int> budgets[] = {{{}, -1}, {{50, 50}, -1}, {{50, 51}, 1}, {{200, 10, 300}, 2}};
         for (const auto &[waiting, expected] : budgets)
             QCOMPARE(overBudget(waiting, limits).value_or(std::size_t(-1)), std::size_t(expected));
-        const std::pair<std::vector<std::string>, std::string> scans[] = { // the pieces as they come; how many of each end the headers
-            {{"GET / HTTP/1.1\r\nHost: b\r\n\r\nGET"}, "27"}, {{"GET / HTTP/1.1\n\nX"}, "16"}, {{"\r\n\n \r\nGET / HTTP/1.1\r\n\r\n"}, "24"},
-            {{"GET / HTTP/1.1\r\nA: b\r", "\n", "\r", "\nGET"}, "- - - 1"}, {{"GET / HTTP/1.1\r\n", "\n"}, "- 1"}, {{"GET /\r\r\nX: \n\r"}, "-"}};
+        const std::pair<std::vector<std::string>, std::string> scans[] = {// the pieces as they come; how many of each end the headers
+                                                                          {{"GET / HTTP/1.1\r\nHost: b\r\n\r\nGET"}, "27"},
+                                                                          {{"GET / HTTP/1.1\n\nX"}, "16"},
+                                                                          {{"\r\n\n \r\nGET / HTTP/1.1\r\n\r\n"}, "24"},
+                                                                          {{"GET / HTTP/1.1\r\nA: b\r", "\n", "\r", "\nGET"}, "- - - 1"},
+                                                                          {{"GET / HTTP/1.1\r\n", "\n"}, "- 1"},
+                                                                          {{"GET /\r\r\nX: \n\r"}, "-"}};
         for (const auto &[pieces, expected] : scans) {
             HeaderScan scan;
             std::string said;

@@ -187,8 +187,7 @@ private slots:
         c->setText("vsch", scales[1]);
         c->setText("fsch", scales[2]);
         c->click("command1");
-        QCOMPARE(c->fake.messages.shown,
-                 (QList<testing::ShownMessage>{{platform::MessageIcon::Warning, "Scale can not be zero in setup parameters"}}));
+        QCOMPARE(c->fake.messages.shown, (QList<testing::ShownMessage>{{platform::MessageIcon::Warning, "Scale can not be zero in setup parameters"}}));
         QVERIFY(!c->board());
         QCOMPARE(c->text("sbtxt"), width);
     }
@@ -201,15 +200,15 @@ private slots:
             QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), text);
         };
         const std::pair<const char *, const char *> console[] = {
-            {"Frame11", "External scoreboard"}, {"Frame10", "Timer"}, {"Frame9", "Fieldnumber"},
-            {"Frame13", "Setup"}, {"Frame15", "Scoreboard correction"}, {"command12", "Set"}};
+            {"Frame11", "External scoreboard"},   {"Frame10", "Timer"}, {"Frame9", "Fieldnumber"}, {"Frame13", "Setup"},
+            {"Frame15", "Scoreboard correction"}, {"command12", "Set"}};
         for (const auto &[name, text] : console)
             readable(c->get(name), QLatin1String(text));
         open();
         c->click("Optionb2");
-        const std::pair<const char *, const char *> board[] = {
-            {"Label1_1", "Aka"}, {"Label1_2", "Ao"}, {"Label1_3", "Tatami"}, {"Label1_4", "1"}, {"scr", "3"},
-            {"scb", "2"},        {"Label1_7", "1"},  {"Label1_5", ":"},      {"Label1_0", "0"}, {"Label1_6", "0"}};
+        const std::pair<const char *, const char *> board[] = {{"Label1_1", "Aka"}, {"Label1_2", "Ao"}, {"Label1_3", "Tatami"}, {"Label1_4", "1"},
+                                                               {"scr", "3"},        {"scb", "2"},       {"Label1_7", "1"},      {"Label1_5", ":"},
+                                                               {"Label1_0", "0"},   {"Label1_6", "0"}};
         for (const auto &[name, text] : board)
             readable(onBoard(name), QLatin1String(text));
     }

@@ -13,8 +13,7 @@ namespace {
 // end|warning|h|v|f|internal|external
 QByteArray shown(const Settings &v)
 {
-    return QByteArray::fromStdString(v.endSound + '|' + v.warningSound + '|' + v.hScale + '|' + v.vScale + '|'
-                                     + v.fontScale + (v.mirrorConsole ? "|1" : "|0")
+    return QByteArray::fromStdString(v.endSound + '|' + v.warningSound + '|' + v.hScale + '|' + v.vScale + '|' + v.fontScale + (v.mirrorConsole ? "|1" : "|0")
                                      + (v.mirrorScoreboard ? "|1" : "|0") + (v.utf8 ? "|UTF-8" : ""));
 }
 
@@ -45,8 +44,7 @@ private slots:
         // A bad line stops reading; the sound files are restored whatever follows them.
         row("letters on line 3", "a\r\nb\r\nabc\r\n2\r\n2\r\n1\r\n1\r\n", "a|b|1|1|1|0|0", ReadStop::BadScale, 7);
         row("bad line 5 after good ones", "a\r\nb\r\n2\r\n3\r\nx\r\n1\r\n1\r\n", "a|b|1|1|1|0|0", ReadStop::BadScale, 7);
-        row("a comma is a decimal point; bad line 6", "a\r\nb\r\n1,5\r\n0,0\r\n2\r\nx\r\n1\r\n", "a|b|1,5|1|2|0|0",
-            ReadStop::BadInternal, 7);
+        row("a comma is a decimal point; bad line 6", "a\r\nb\r\n1,5\r\n0,0\r\n2\r\nx\r\n1\r\n", "a|b|1,5|1|2|0|0", ReadStop::BadInternal, 7);
         row("empty line 7", "a\r\nb\r\n2\r\n3\r\n4\r\n1\r\n\r\n", "a|b|2|3|4|1|0", ReadStop::BadExternal, 7);
         // A box is checked by the number 1 only.
         for (const char *line : {" 1 ", "1.0", "+1"})
@@ -83,12 +81,11 @@ private slots:
 
     void lineNumbers()
     {
-        const std::pair<const char *, double> good[] = {{" 1 ", 1.0}, {"\t2.5\t", 2.5}, {".5", 0.5}, {"5.", 5.0},
-                                                        {"-3", -3.0}, {"1,5", 1.5}, {"1e2", 100.0}, {"1E-1", 0.1}};
+        const std::pair<const char *, double> good[] = {{" 1 ", 1.0}, {"\t2.5\t", 2.5}, {".5", 0.5},    {"5.", 5.0},
+                                                        {"-3", -3.0}, {"1,5", 1.5},     {"1e2", 100.0}, {"1E-1", 0.1}};
         for (const auto &[text, value] : good)
             QVERIFY2(settings::lineNumber(text) == value, text);
-        for (const char *bad : {"", " ", "-", ".", ",", "1 2", "1.5,2", "1,000,000", "0x1", "1e", "e1", "inf", "nan",
-                                "1e999", "--1", "1-"})
+        for (const char *bad : {"", " ", "-", ".", ",", "1 2", "1.5,2", "1,000,000", "0x1", "1e", "e1", "inf", "nan", "1e999", "--1", "1-"})
             QVERIFY2(!settings::lineNumber(bad).has_value(), bad);
     }
 
@@ -106,7 +103,8 @@ private slots:
         QCOMPARE(back.stop, ReadStop::Complete);
         QCOMPARE(back.values, v);
         v.utf8 = true;
-        QVERIFY(settings::writeSettings(v).starts_with("\xEF\xBB\xBF" "abc\r\n"));
+        QVERIFY(settings::writeSettings(v).starts_with("\xEF\xBB\xBF"
+                                                       "abc\r\n"));
         QCOMPARE(readSettings(settings::writeSettings(v)).values, v);
     }
 };

@@ -19,7 +19,11 @@ private:
     bool mirrored() const { return c->get("Label18")->x() == ui::px(240) && c->get("Shape1")->x() == ui::px(3120); }
     QStringList fieldTexts() const
     {
-        return {c->text("eindwav"), c->text("waarwav"), c->text("hsch"), c->text("vsch"), c->text("fsch"),
+        return {c->text("eindwav"),
+                c->text("waarwav"),
+                c->text("hsch"),
+                c->text("vsch"),
+                c->text("fsch"),
                 QString::number(c->get<QCheckBox>("Check10")->isChecked()),
                 QString::number(c->get<QCheckBox>("Check11")->isChecked())};
     }
@@ -34,8 +38,9 @@ private:
         if (c->kata->outerHeight() != 7800)
             c->click("MyButton1");
         c->click("MyButton7");
-        QCOMPARE(c->fake.messages.shown, (QList<testing::ShownMessage>{saved ? testing::ShownMessage{platform::MessageIcon::Information, "Ini-file saved"}
-                                                                         : testing::ShownMessage{platform::MessageIcon::Critical, "Error saving"}}));
+        QCOMPARE(c->fake.messages.shown,
+                 (QList<testing::ShownMessage>{saved ? testing::ShownMessage{platform::MessageIcon::Information, "Ini-file saved"}
+                                                     : testing::ShownMessage{platform::MessageIcon::Critical, "Error saving"}}));
         c->fake.messages.shown.clear();
     }
 
@@ -81,15 +86,13 @@ private slots:
     void saveAndRestart()
     {
         c->click("MyButton1");
-        const std::pair<const char *, const char *> values[] = {{"eindwav", "C:\\Geluid\\einde.wav"},
-                                                                {"waarwav", "/snd/waarschuwing.wav"},
-                                                                {"hsch", "2"}, {"vsch", "1.5"}, {"fsch", "0.75"}};
+        const std::pair<const char *, const char *> values[] = {
+            {"eindwav", "C:\\Geluid\\einde.wav"}, {"waarwav", "/snd/waarschuwing.wav"}, {"hsch", "2"}, {"vsch", "1.5"}, {"fsch", "0.75"}};
         for (const auto &[name, value] : values)
             c->setText(name, QLatin1String(value));
         c->click("Check10");
         save();
-        QCOMPARE(readFile(c->fake.settingsPath()),
-                 QByteArray("C:\\Geluid\\einde.wav\r\n/snd/waarschuwing.wav\r\n2\r\n1.5\r\n0.75\r\n 1 \r\n 0 \r\n"));
+        QCOMPARE(readFile(c->fake.settingsPath()), QByteArray("C:\\Geluid\\einde.wav\r\n/snd/waarschuwing.wav\r\n2\r\n1.5\r\n0.75\r\n 1 \r\n 0 \r\n"));
         QStringList saved = fieldTexts();
 
         c->restart(); // mirrored at once, the strip closed, nothing said
@@ -105,7 +108,8 @@ private slots:
         c->click("Check11");
         save();
         // In the system's 8-bit encoding: UTF-8 on Linux, code page 1252 on the tests' Windows (Wine, English).
-        QCOMPARE(readFile(c->fake.settingsPath()), QByteArray(testing::kPosix ? "/snd/caf\xC3\xA9 einde.wav" : "/snd/caf\xE9 einde.wav")
+        QCOMPARE(readFile(c->fake.settingsPath()),
+                 QByteArray(testing::kPosix ? "/snd/caf\xC3\xA9 einde.wav" : "/snd/caf\xE9 einde.wav")
                      + "\r\n/snd/waarschuwing.wav\r\n2\r\n1.5\r\n0.75\r\n 0 \r\n 1 \r\n");
         saved = fieldTexts();
         c->restart();
@@ -117,7 +121,8 @@ private slots:
         c->click("MyButton1");
         c->setText("waarwav", QStringLiteral("C:/Users/山田/gong – Ende.wav"));
         save();
-        QCOMPARE(readFile(c->fake.settingsPath()), QByteArray(testing::kPosix ? "" : "\xEF\xBB\xBF")
+        QCOMPARE(readFile(c->fake.settingsPath()),
+                 QByteArray(testing::kPosix ? "" : "\xEF\xBB\xBF")
                      + "/snd/caf\xC3\xA9 einde.wav\r\nC:/Users/\xE5\xB1\xB1\xE7\x94\xB0/gong \xE2\x80\x93 Ende.wav\r\n2\r\n1.5\r\n0.75\r\n 0 \r\n 1 \r\n");
         saved = fieldTexts();
         c->restart();

@@ -43,8 +43,8 @@ QByteArray le(quint32 value, int size = 4) // `value` as `size` little-endian by
 QByteArray wav(const QByteArray &data, quint32 channels = 1, quint32 rate = kRate, quint32 bits = 16)
 {
     const quint32 frame = channels * bits / 8;
-    return "RIFF" + le(36 + data.size()) + "WAVEfmt " + le(16) + le(1, 2) + le(channels, 2) + le(rate) + le(rate * frame)
-        + le(frame, 2) + le(bits, 2) + "data" + le(data.size()) + data;
+    return "RIFF" + le(36 + data.size()) + "WAVEfmt " + le(16) + le(1, 2) + le(channels, 2) + le(rate) + le(rate * frame) + le(frame, 2) + le(bits, 2) + "data"
+        + le(data.size()) + data;
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -61,8 +61,7 @@ struct Burst {
 
 QDebug operator<<(QDebug debug, const Burst &b) // in a list, which keeps its own spacing
 {
-    return debug.nospace() << "Burst(at " << b.start << " s, " << b.length << " s, level " << b.level << ", " << b.hz
-                           << " Hz)";
+    return debug.nospace() << "Burst(at " << b.start << " s, " << b.length << " s, level " << b.level << ", " << b.hz << " Hz)";
 }
 
 // The bursts in 16-bit little-endian `pcm` at kRate: 10 ms windows louder than
@@ -109,8 +108,7 @@ bool shell(const QString &script, QStringList files = {})
 {
     for (QString &file : files)
         file.remove(0, kUnixRoot.size());
-    return QProcess::startDetached(kUnixRoot + QStringLiteral("/bin/sh"),
-                                   QStringList{QStringLiteral("-c"), script, QStringLiteral("sh")} + files);
+    return QProcess::startDetached(kUnixRoot + QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), script, QStringLiteral("sh")} + files);
 }
 
 // Records the monitor of the null sink "taikan" through parec, as 16-bit mono.
@@ -121,7 +119,9 @@ struct Recording {
     Recording()
     {
         shell(QStringLiteral("echo $$ >\"$1\"; exec parec --device=taikan.monitor --raw --format=s16le --rate=%1 "
-                             "--channels=1 --latency-msec=20 >\"$2\"").arg(kRate), {pid.fileName(), raw.fileName()});
+                             "--channels=1 --latency-msec=20 >\"$2\"")
+                  .arg(kRate),
+              {pid.fileName(), raw.fileName()});
     }
     // `more` seconds more, counted in what parec delivered; false where that much did not come.
     bool keepFor(double more)
@@ -175,10 +175,7 @@ struct HeldFiles final : platform::FileAccess {
     std::atomic<int> failures = 0, reads = 0;
     const std::shared_ptr<platform::FileAccess> real = platform::realFiles();
     std::optional<Stamp> stamp(const QString &path) override { return real->stamp(path); }
-    std::optional<QByteArray> read(const QString &path, std::int64_t limit) override
-    {
-        return reads++ < failures ? std::nullopt : real->read(path, limit);
-    }
+    std::optional<QByteArray> read(const QString &path, std::int64_t limit) override { return reads++ < failures ? std::nullopt : real->read(path, limit); }
 };
 
 constexpr const char *kWithoutOutput = "--without-output";
@@ -201,7 +198,10 @@ int playWithoutOutput(int argc, char **argv)
                 out << "play(" << path << ") took " << us << " us\n";
         }
     }
-    QTimer::singleShot(300, &app, [&out] { out << "still here\n"; QCoreApplication::quit(); });
+    QTimer::singleShot(300, &app, [&out] {
+        out << "still here\n";
+        QCoreApplication::quit();
+    });
     return app.exec();
 }
 
@@ -244,16 +244,15 @@ private slots:
         QTest::addColumn<QString>("name");       // of the file; empty: no file named
         QTest::addColumn<QByteArray>("content"); // null: no such file
         QTest::addColumn<int>("fallback");
-        QTest::addColumn<int>("beeps"); // to be heard
+        QTest::addColumn<int>("beeps");  // to be heard
         QTest::addColumn<bool>("cutIn"); // after cutting in on the horn, and written anew on disk
         const int warning = int(platform::Signal::Warning), end = int(platform::Signal::End);
         const QByteArray pcm = tone(0.5, 440);
         QByteArray floats; // the same tone as an editor writes it: 32-bit float, extensible, tags around
         for (qsizetype i = 0; i < pcm.size(); i += 2)
             floats += le(std::bit_cast<quint32>(qFromLittleEndian<qint16>(pcm.constData() + i) / 32767.0f));
-        const QByteArray tagged = "RIFF" + le(0) + "WAVELIST" + le(5) + "INFOx" + '\0' + "fmt " + le(40) + le(0xfffe, 2)
-            + le(1, 2) + le(kRate) + le(4 * kRate) + le(4, 2) + le(32, 2) + le(22, 2) + le(32, 2) + le(4)
-            + QByteArray::fromHex("0300000000001000800000aa00389b71") + "fact" + le(4) + le(kRate / 2)
+        const QByteArray tagged = "RIFF" + le(0) + "WAVELIST" + le(5) + "INFOx" + '\0' + "fmt " + le(40) + le(0xfffe, 2) + le(1, 2) + le(kRate) + le(4 * kRate)
+            + le(4, 2) + le(32, 2) + le(22, 2) + le(32, 2) + le(4) + QByteArray::fromHex("0300000000001000800000aa00389b71") + "fact" + le(4) + le(kRate / 2)
             + "data" + le(floats.size()) + floats + "JUNK" + le(3) + "abc" + '\0';
         QByteArray surround; // the same tone on the six channels of 5.1, which play as stereo, and an ID3v1 tag after it
         for (qsizetype i = 0; i < pcm.size(); i += 2)
@@ -372,8 +371,7 @@ private slots:
         recording.keepFor(2.0);
         QVERIFY2(late < 100, qPrintable(QStringLiteral("a tick %1 ms late").arg(late)));
         // Each request that began says so (on Windows one that the next took over before it began says nothing).
-        QVERIFY2(!m_started.isEmpty() && m_started.size() <= 3
-                     && m_started.count(platform::builtInSignal(platform::Signal::End)) == m_started.size(),
+        QVERIFY2(!m_started.isEmpty() && m_started.size() <= 3 && m_started.count(platform::builtInSignal(platform::Signal::End)) == m_started.size(),
                  qPrintable(m_started.join(u' ')));
         QCOMPARE(bursts(recording.heard).size(), 1);
         stalled->gate.release(); // the share answers at last, with nothing
@@ -429,15 +427,14 @@ private slots:
         QVERIFY(shell(QStringLiteral("export PULSE_SERVER=\"unix:$1/nobody\" XDG_RUNTIME_DIR=\"$1\" PULSE_RUNTIME_PATH=\"$1\"; "
                                      "%1 \"$2\" %2 >\"$1/out\" 2>\"$1/err\"; echo $? >\"$1/code.part\"; "
                                      "mv \"$1/code.part\" \"$1/code\"")
-                          .arg(kUnixRoot.isEmpty() ? QString() : QStringLiteral("/usr/lib/wine/wine64"),
-                               QLatin1String(kWithoutOutput)),
+                          .arg(kUnixRoot.isEmpty() ? QString() : QStringLiteral("/usr/lib/wine/wine64"), QLatin1String(kWithoutOutput)),
                       {dir.path(), QCoreApplication::applicationFilePath()}));
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath(QStringLiteral("code"))), 30000);
         auto read = [&dir](const char *name) {
             QFile file(dir.filePath(QLatin1String(name)));
             return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromLocal8Bit(file.readAll()) : QString();
         };
-        QCOMPARE(read("code"), QStringLiteral("0\n")); // a normal end
+        QCOMPARE(read("code"), QStringLiteral("0\n"));         // a normal end
         QCOMPARE(read("out"), QStringLiteral("still here\n")); // and nothing wrong before
         const QString err = read("err");
         QVERIFY2(err.count(u'\n') == 1 && err.contains(QStringLiteral("no audio output")), qPrintable(err));

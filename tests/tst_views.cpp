@@ -15,18 +15,17 @@ namespace {
 
 struct Layout {
     const char *name;
-    const char *screens;     // the offscreen platform's layout
-    const char *target;      // where the scoreboard goes
-    QRect board;             // its place on the desktop, logical pixels
+    const char *screens; // the offscreen platform's layout
+    const char *target;  // where the scoreboard goes
+    QRect board;         // its place on the desktop, logical pixels
     qreal pixelRatio;
 };
 
 // A display of the offscreen platform: its place and size in pixels, then as
 // Windows scales it (the logical DPI: 120 for 125 %) and as other systems
 // scale it (the device pixel ratio).
-#define SCREEN(name, x, y, w, h, dpi, dpr)                                                                         \
-    "{\"name\":\"" name "\",\"x\":" #x ",\"y\":" #y ",\"width\":" #w ",\"height\":" #h                          \
-    ",\"logicalDpi\":" #dpi ",\"logicalBaseDpi\":96,\"dpr\":" #dpr "}"
+#define SCREEN(name, x, y, w, h, dpi, dpr)                                                                                                                     \
+    "{\"name\":\"" name "\",\"x\":" #x ",\"y\":" #y ",\"width\":" #w ",\"height\":" #h ",\"logicalDpi\":" #dpi ",\"logicalBaseDpi\":96,\"dpr\":" #dpr "}"
 #define MAIN(dpi) SCREEN("a-main", 0, 0, 1280, 1024, dpi, 1)
 
 const Layout kLayouts[] = {
@@ -38,14 +37,10 @@ const Layout kLayouts[] = {
     {"single", MAIN(96), "a-main", {0, 0, 1280, 1024}, 1},
     // Windows' display scaling: 125 %, 150 %, 200 % on both displays, then each display at its own. Windows
     // keeps each display's corner in pixels: a scaled main display leaves a gap before the next.
-    {"scaled125", SCREEN("a-main", 0, 0, 1600, 1280, 120, 1) "," SCREEN("b-hall", 1600, 0, 2400, 1350, 120, 1),
-     "b-hall", {1600, 0, 1920, 1080}, 1.25},
-    {"scaled150", SCREEN("a-main", 0, 0, 1920, 1536, 144, 1) "," SCREEN("b-hall", 1920, 0, 2880, 1620, 144, 1),
-     "b-hall", {1920, 0, 1920, 1080}, 1.5},
-    {"scaled200", SCREEN("a-main", 0, 0, 2560, 2048, 192, 1) "," SCREEN("b-hall", 2560, 0, 3840, 2160, 192, 1),
-     "b-hall", {2560, 0, 1920, 1080}, 2},
-    {"mixed150on100", SCREEN("a-main", 0, 0, 1920, 1536, 144, 1) "," SCREEN("b-hall", 1920, 0, 1920, 1080, 96, 1),
-     "b-hall", {1920, 0, 1920, 1080}, 1},
+    {"scaled125", SCREEN("a-main", 0, 0, 1600, 1280, 120, 1) "," SCREEN("b-hall", 1600, 0, 2400, 1350, 120, 1), "b-hall", {1600, 0, 1920, 1080}, 1.25},
+    {"scaled150", SCREEN("a-main", 0, 0, 1920, 1536, 144, 1) "," SCREEN("b-hall", 1920, 0, 2880, 1620, 144, 1), "b-hall", {1920, 0, 1920, 1080}, 1.5},
+    {"scaled200", SCREEN("a-main", 0, 0, 2560, 2048, 192, 1) "," SCREEN("b-hall", 2560, 0, 3840, 2160, 192, 1), "b-hall", {2560, 0, 1920, 1080}, 2},
+    {"mixed150on100", SCREEN("a-main", 0, 0, 1920, 1536, 144, 1) "," SCREEN("b-hall", 1920, 0, 1920, 1080, 96, 1), "b-hall", {1920, 0, 1920, 1080}, 1},
     {"mixed100on125", MAIN(96) "," SCREEN("b-hall", 1280, 0, 2400, 1350, 120, 1), "b-hall", {1280, 0, 1920, 1080}, 1.25},
 };
 
@@ -111,15 +106,16 @@ private slots:
         };
         QList<Expected> expected;
         if (is("square")) { // 1024 x 768: corrected; 0.96 across, 1.28 down
-            expected = {{"Shape1", {0, 143, 512, 451}},  {"scb", {23, 188, 0, 0}},
-                        {"Image1", {615, 247, 190, 219}}, {"Shape5_0", {422, 10, 178, 182}},
+            expected = {{"Shape1", {0, 143, 512, 451}},
+                        {"scb", {23, 188, 0, 0}},
+                        {"Image1", {615, 247, 190, 219}},
+                        {"Shape5_0", {422, 10, 178, 182}},
                         {"Frame1", {350, 539, 316, 227}}};
         } else if (is("single")) { // 1280 x 1024: corrected; 1.2 across, 1.7067 down
             expected = {{"Shape1", {0, 191, 640, 601}}, {"scb", {29, 250, 0, 0}}, {"Label1_3", {576, 14, 0, 0}}};
         } else { // 1920 x 1080: 1.8 both ways
-            expected = {{"Shape1", {0, 202, 960, 633}},  {"Shape2", {960, 202, 960, 633}},
-                        {"scb", {43, 216, 0, 0}},        {"Label1_4", {886, 43, 0, 0}},
-                        {"Image1", {1200, 347, 269, 308}}, {"Shape5_3", {590, 734, 708, 333}}};
+            expected = {{"Shape1", {0, 202, 960, 633}}, {"Shape2", {960, 202, 960, 633}},  {"scb", {43, 216, 0, 0}},
+                        {"Label1_4", {886, 43, 0, 0}},  {"Image1", {1200, 347, 269, 308}}, {"Shape5_3", {590, 734, 708, 333}}};
         }
         for (const Expected &e : expected) {
             const QRect actual = onBoard(e.name)->geometry();
@@ -149,8 +145,7 @@ private slots:
             for (int y = scaled.top(); y <= scaled.bottom(); ++y)
                 for (int x = scaled.left(); x <= scaled.right(); ++x) {
                     const QColor c = picture.pixelColor(x, y);
-                    n += qAbs(c.red() - colour.red()) <= 40 && qAbs(c.green() - colour.green()) <= 40
-                        && qAbs(c.blue() - colour.blue()) <= 40;
+                    n += qAbs(c.red() - colour.red()) <= 40 && qAbs(c.green() - colour.green()) <= 40 && qAbs(c.blue() - colour.blue()) <= 40;
                 }
             return n / (r * r);
         };
@@ -193,8 +188,8 @@ private slots:
         const QImage console = c->kata->grab().toImage();
         const qreal r = main->devicePixelRatio();
         QCOMPARE(console.size(), c->kata->size() * r);
-        for (const auto &[x, y, colour] : {std::tuple{20, 300, QColor(192, 0, 0)}, {400, 300, QColor(0, 0, 192)},
-                                           {205, 218, QColor(128, 255, 128)}, {200, 258, QColor(Qt::white)}})
+        for (const auto &[x, y, colour] :
+             {std::tuple{20, 300, QColor(192, 0, 0)}, {400, 300, QColor(0, 0, 192)}, {205, 218, QColor(128, 255, 128)}, {200, 258, QColor(Qt::white)}})
             QCOMPARE(console.pixelColor(int(x * r), int(y * r)), colour);
 
         QScreen *other = QGuiApplication::screens().constLast();
@@ -268,8 +263,7 @@ int main(int argc, char *argv[])
         return 2;
     screens.write(QByteArray("{\"screens\":[") + g_layout->screens + "]}");
     screens.flush();
-    qputenv("QT_QPA_PLATFORM",
-            "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(screens.fileName())));
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(screens.fileName())));
     int count = int(args.size());
     QApplication app(count, args.data());
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

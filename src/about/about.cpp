@@ -11,7 +11,8 @@
 
 namespace about {
 
-Overfrm::Overfrm() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+Overfrm::Overfrm()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     ui::buildFixedWindow(this, kWindowName, QString(), kClientWidth, kClientHeight, aboutControls());
     ui::named<QLabel>(this, kSmallPrint)->setWordWrap(true);
@@ -31,8 +32,7 @@ void Overfrm::openOn(QScreen *screen)
 void Overfrm::centre()
 {
     if (m_home)
-        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(),
-                                 m_home->availableGeometry())
+        move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(), m_home->availableGeometry())
                  .topLeft());
 }
 

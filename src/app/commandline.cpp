@@ -13,9 +13,15 @@ namespace {
 // The options of QGuiApplication and QApplication (and of the X11 platform),
 // with a value and without.
 constexpr const char *kQtOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "session", "style", "stylesheet", "display", "geometry", "name",
-    "title", "visual", "fontengine",
+    "platform",      "platformpluginpath",
+    "platformtheme", "plugin",
+    "qmljsdebugger", "qwindowgeometry",
+    "qwindowicon",   "qwindowtitle",
+    "session",       "style",
+    "stylesheet",    "display",
+    "geometry",      "name",
+    "title",         "visual",
+    "fontengine",
 };
 constexpr const char *kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
@@ -35,8 +41,7 @@ CommandLine refused(const QString &why) { return finished(2, {}, why + QLatin1Ch
 
 // The program's own options, and Qt's, which it takes and leaves to Qt.
 struct Options {
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
-                            QStringLiteral("Shows this help and ends.")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help and ends.")};
     QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
                                QStringLiteral("Shows the name and version and ends.")};
     QCommandLineOption serve{
@@ -79,8 +84,7 @@ struct Options {
 
 } // namespace
 
-CommandLine readCommandLine(const QStringList &arguments,
-                            const std::function<settings::SettingsPaths()> &settingsPaths)
+CommandLine readCommandLine(const QStringList &arguments, const std::function<settings::SettingsPaths()> &settingsPaths)
 {
     QCommandLineParser parser;
     const Options options(parser);

@@ -15,8 +15,8 @@ struct CommandLine {
     bool finished = false; // ends here, before any window, with `exitCode`
     // 0, or 2 for a command line it does not understand
     int exitCode = 0;
-    QString output;        // for standard output
-    QString error;         // for standard error
+    QString output; // for standard output
+    QString error;  // for standard error
     bool quitAfterStart = false;
     std::optional<browserboard::ServeChoice> serve; // --serve: the browser scoreboard on, as it says
 };

@@ -57,8 +57,8 @@ void BrowserBoard::changed()
     QMetaObject::invokeMethod(
         this,
         [this] {
-            m_publishDue = false;
-            publish();
+        m_publishDue = false;
+        publish();
         },
         Qt::QueuedConnection);
 }
@@ -67,8 +67,8 @@ void BrowserBoard::publish()
 {
     if (m_status == Status::Off)
         return;
-    QMetaObject::invokeMethod(m_server, [server = m_server, state = m_model.state()] { server->publish(state); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_server, [server = m_server, state = m_model.state()] { server->publish(state); }, Qt::QueuedConnection);
 }
 
 void BrowserBoard::restore(const std::optional<ServeChoice> &serve)
@@ -99,7 +99,7 @@ void BrowserBoard::switchOn(ServeChoice choice, bool remember)
     QMetaObject::invokeMethod(
         &board,
         [&board, address, port = quint16(choice.port), limits = m_limits, generation] {
-            board.start(address, port, limits, generation);
+        board.start(address, port, limits, generation);
         },
         Qt::QueuedConnection);
     setStatus(Status::Starting);
@@ -139,8 +139,8 @@ void BrowserBoard::refused(int generation, int socketError, const QString &reaso
         QMetaObject::invokeMethod(m_server, &HttpBoard::stop, Qt::QueuedConnection);
     setStatus(Status::Off);
     const QString port = QString::number(m_choice.port);
-    const QString address = m_choice.where == Where::Address ? QString::fromStdString(m_choice.address)
-                                                             : addressOf(m_choice).toString();
+    const QString address =
+        m_choice.where == Where::Address ? QString::fromStdString(m_choice.address) : addressOf(m_choice).toString();
     QString why;
     switch (QAbstractSocket::SocketError(socketError)) {
     case QAbstractSocket::AddressInUseError:
@@ -198,14 +198,14 @@ void BrowserBoard::save()
     QMetaObject::invokeMethod(
         &server(),
         [this, folders = m_platform.settings, bytes] {
-            const QString path = settings::settingsPaths(folders, kFileName).write;
-            if (!settings::saveSettingsFile(path, bytes))
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, path] {
-                        tell(QStringLiteral("The browser scoreboard's choice could not be saved in %1.").arg(path));
-                    },
-                    Qt::QueuedConnection);
+        const QString path = settings::settingsPaths(folders, kFileName).write;
+        if (!settings::saveSettingsFile(path, bytes))
+            QMetaObject::invokeMethod(
+                this,
+                [this, path] {
+                tell(QStringLiteral("The browser scoreboard's choice could not be saved in %1.").arg(path));
+                },
+                Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
 }
@@ -221,10 +221,10 @@ void BrowserBoard::findAddresses()
     QMetaObject::invokeMethod(
         &server(),
         [this, found, network = m_platform.network] {
-            std::vector<LocalAddress> addresses;
-            for (const platform::NetworkAddress &address : network->addresses())
-                addresses.push_back({address.ip.toStdString(), address.adapter});
-            QMetaObject::invokeMethod(this, std::bind(found, rankAddresses(addresses)), Qt::QueuedConnection);
+        std::vector<LocalAddress> addresses;
+        for (const platform::NetworkAddress &address : network->addresses())
+            addresses.push_back({address.ip.toStdString(), address.adapter});
+        QMetaObject::invokeMethod(this, std::bind(found, rankAddresses(addresses)), Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
 }
@@ -259,9 +259,9 @@ void BrowserBoard::showWindow()
 {
     if (!m_window) {
         m_window = new Webbord(*this, m_console);
-        m_window->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, m_window->size(),
-                                           m_console->window()->geometry())
-                           .topLeft());
+        m_window->move(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, m_window->size(), m_console->window()->geometry())
+                .topLeft());
     }
     findAddresses(); // the networks may have changed since
     m_window->show();

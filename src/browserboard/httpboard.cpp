@@ -89,8 +89,8 @@ void writeHeaders(QHttpServerResponder &responder, Status status, const QByteArr
         responder.writeHeader("Allow", "GET, HEAD");
 }
 
-void answer(QHttpServerResponder &responder, Status status, const QByteArray &type, const QByteArray &body,
-            bool head, bool fresh = false)
+void answer(QHttpServerResponder &responder, Status status, const QByteArray &type, const QByteArray &body, bool head,
+            bool fresh = false)
 {
     writeHeaders(responder, status, type, fresh);
     responder.writeHeader("Content-Length", QByteArray::number(body.size()));
@@ -115,8 +115,10 @@ QByteArray stateJson(const board::State &state)
     const QJsonObject json{
         {"format", 1},
         {"red", QJsonObject{{"name", designText("Label1_1")}, {"colour", designFill("Shape2")}, {"flags", state.red}}},
-        {"blue", QJsonObject{{"name", designText("Label1_2")}, {"colour", designFill("Shape1")}, {"flags", state.blue}}},
-        {"field", QJsonObject{{"caption", designText("Label1_3")}, {"number", QString::fromStdString(state.fieldNumber)}}},
+        {"blue",
+         QJsonObject{{"name", designText("Label1_2")}, {"colour", designFill("Shape1")}, {"flags", state.blue}}},
+        {"field",
+         QJsonObject{{"caption", designText("Label1_3")}, {"number", QString::fromStdString(state.fieldNumber)}}},
         {"clock", clock},
         {"mirrored", state.mirrored},
     };
@@ -278,8 +280,8 @@ bool HttpBoard::take(QTcpSocket *socket)
     std::vector<QTcpSocket *> sockets;
     const qint64 now = m_clock.elapsed();
     for (auto it = m_connections.cbegin(); it != m_connections.cend(); ++it) {
-        held.push_back({it->address, it->page && it.key()->state() == QAbstractSocket::ConnectedState,
-                        now - it->quietSince});
+        held.push_back(
+            {it->address, it->page && it.key()->state() == QAbstractSocket::ConnectedState, now - it->quietSince});
         sockets.push_back(it.key());
     }
     const std::string address = clientAddress(socket->peerAddress());

@@ -93,10 +93,10 @@ private:
     Limits m_limits;
     QPointer<QTcpServer> m_gate;
     QTimer *m_heartbeat;
-    QTimer *m_coalesce;      // the latest state, once the last event is old enough
-    QElapsedTimer m_sent;    // since the last event
-    QElapsedTimer m_clock;   // since the board was made
-    QTimer *m_pagesTold;     // running: the number of pages was told less than kPagesToldMs ago
+    QTimer *m_coalesce;    // the latest state, once the last event is old enough
+    QElapsedTimer m_sent;  // since the last event
+    QElapsedTimer m_clock; // since the board was made
+    QTimer *m_pagesTold;   // running: the number of pages was told less than kPagesToldMs ago
     int m_toldPages = 0;
     bool m_acceptErrorSaid = false;
     QHash<QTcpSocket *, Connection> m_connections;

@@ -165,7 +165,8 @@ std::vector<std::string> boardUrls(const ServeChoice &choice, int port, const st
 
 Admission admit(const std::vector<Held> &held, std::string_view address, const Limits &limits)
 {
-    if (std::count_if(held.begin(), held.end(), [&](const Held &h) { return h.address == address; }) >= limits.perAddress)
+    if (std::count_if(held.begin(), held.end(), [&](const Held &h) { return h.address == address; })
+        >= limits.perAddress)
         return {};
     if (held.size() < std::size_t(limits.connections))
         return {true, std::nullopt};

@@ -65,21 +65,21 @@ std::vector<std::string> boardUrls(const ServeChoice &choice, int port, const st
 
 // What the server lets a client take.
 struct Limits {
-    int connections = 256;                      // open at once
-    int perAddress = 32;                        // open at once from one client address
-    long long requestBytes = 8LL * 1024;           // a request's line and headers, with any body
-    long long backlogBytes = 1024LL * 1024;        // answers waiting for a live page that does not read
-    long long answerBytes = 64LL * 1024;           // answers waiting for any other connection
+    int connections = 256;                          // open at once
+    int perAddress = 32;                            // open at once from one client address
+    long long requestBytes = 8LL * 1024;            // a request's line and headers, with any body
+    long long backlogBytes = 1024LL * 1024;         // answers waiting for a live page that does not read
+    long long answerBytes = 64LL * 1024;            // answers waiting for any other connection
     long long allBacklogBytes = 32LL * 1024 * 1024; // answers waiting, all connections together
-    int requestTimeoutMs = 10'000;              // for a complete request; for a closing connection to go
-    int heartbeatMs = 5'000;                    // the state again to every live page
-    int coalesceMs = 100;                       // between two events: a burst of changes goes as one, the latest
+    int requestTimeoutMs = 10'000;                  // for a complete request; for a closing connection to go
+    int heartbeatMs = 5'000;                        // the state again to every live page
+    int coalesceMs = 100;                           // between two events: a burst of changes goes as one, the latest
 };
 
 // A connection the server holds, as its guard sees it.
 struct Held {
-    std::string address; // the client's
-    bool page = false;   // a live page: it has asked for the events and is served
+    std::string address;   // the client's
+    bool page = false;     // a live page: it has asked for the events and is served
     long long quietMs = 0; // since its last complete request, or since it came
 };
 

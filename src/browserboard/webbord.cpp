@@ -24,10 +24,13 @@ Webbord::Webbord(BrowserBoard &board, QWidget *console) : QWidget(console, Qt::W
     const ServeChoice &choice = board.choice();
     listAddresses(choice.where == Where::Address ? QString::fromStdString(choice.address) : QString());
     port->setText(QString::number(choice.port));
-    const char *option = choice.where == Where::Everywhere ? "Option1" : choice.where == Where::Address ? "Option2" : "Option3";
+    const char *option = choice.where == Where::Everywhere ? "Option1"
+        : choice.where == Where::Address                   ? "Option2"
+                                                           : "Option3";
     ui::named<QRadioButton>(this, option)->setChecked(true);
     for (const char *name : {"Label4", "Label5"})
-        ui::named<QLabel>(this, name)->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        ui::named<QLabel>(this, name)
+            ->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     connect(ui::named<QCheckBox>(this, "Check1"), &QCheckBox::toggled, this, &Webbord::toggled);
     connect(ui::named<QRadioButton>(this, "Option2"), &QRadioButton::toggled, this, &Webbord::fromBoard);
@@ -63,9 +66,9 @@ void Webbord::toggled(bool on)
         choice.port = kDefaultPort;
         ui::named<QLineEdit>(this, "Text1")->setText(QString::number(kDefaultPort));
     }
-    choice.where = ui::named<QRadioButton>(this, "Option1")->isChecked()   ? Where::Everywhere
-        : ui::named<QRadioButton>(this, "Option2")->isChecked()            ? Where::Address
-                                                                           : Where::ThisPc;
+    choice.where = ui::named<QRadioButton>(this, "Option1")->isChecked() ? Where::Everywhere
+        : ui::named<QRadioButton>(this, "Option2")->isChecked()          ? Where::Address
+                                                                         : Where::ThisPc;
     choice.address = ui::named<QComboBox>(this, "Combo1")->currentText().toStdString();
     if (choice.where == Where::Address && choice.address.empty())
         choice.where = Where::ThisPc; // no network: this PC is all there is
@@ -86,7 +89,7 @@ void Webbord::fromBoard()
 
     const QStringList urls = m_board.urls();
     auto *where = ui::named<QLabel>(this, "Label4");
-    where->setText(off                                         ? QStringLiteral("Off")
+    where->setText(off                                            ? QStringLiteral("Off")
                        : status == BrowserBoard::Status::Starting ? QStringLiteral("Starting...")
                        : urls.isEmpty()                           ? QStringLiteral("Finding this PC's addresses...")
                        : m_board.thisPcOnly() ? QStringLiteral("No network yet: this PC only\n") + urls.constFirst()
@@ -95,18 +98,20 @@ void Webbord::fromBoard()
     QFont font = where->font();
     font.setPointSizeF(m_addressPoints);
     const auto fits = [where](const QFont &font) {
-        const QRect need = QFontMetrics(font, where).boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), 0, where->text());
+        const QRect need =
+            QFontMetrics(font, where).boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), 0, where->text());
         return need.width() <= where->width() && need.height() <= where->height();
     };
     while (font.pointSizeF() > 7 && !fits(font))
         font.setPointSizeF(font.pointSizeF() - 1);
     where->setFont(font);
-    ui::named<QLabel>(this, "Label5")->setText(
-        urls.isEmpty() ? QString()
-                       : QStringLiteral("Pages open now: %1\nFor streaming software (a browser source in OBS), "
-                                        "on a transparent background:\n%2overlay")
-                             .arg(m_board.pages())
-                             .arg(urls.constFirst()));
+    ui::named<QLabel>(this, "Label5")
+        ->setText(urls.isEmpty()
+                      ? QString()
+                      : QStringLiteral("Pages open now: %1\nFor streaming software (a browser source in OBS), "
+                                       "on a transparent background:\n%2overlay")
+                            .arg(m_board.pages())
+                            .arg(urls.constFirst()));
 }
 
 } // namespace browserboard

@@ -35,8 +35,7 @@ double numericValue(std::string_view text)
 
     const std::string_view run = text.substr(start, end - start);
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(run.data(), run.data() + run.size(), value,
-                                           std::chars_format::fixed);
+    const auto [ptr, ec] = std::from_chars(run.data(), run.data() + run.size(), value, std::chars_format::fixed);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
         // Too many digits before the point overflows; anything else underflows.

@@ -26,9 +26,8 @@ std::string_view trimmed(std::string_view s)
 
 bool equalsCaseBlind(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lower(x) == lower(y);
-           });
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
 }
 
 // The length of the valid UTF-8 sequence that begins at s[i]; 0 where none
@@ -226,7 +225,7 @@ char findDelimiter(std::string_view text)
 }
 
 enum Column { CategoryColumn, BoutColumn, AkaColumn, AoColumn, AkaClubColumn, AoClubColumn, RoundColumn, ColumnCount };
-constexpr std::array<std::string_view, ColumnCount> kColumns = {"category", "bout", "aka", "ao",
+constexpr std::array<std::string_view, ColumnCount> kColumns = {"category", "bout",    "aka",  "ao",
                                                                 "aka_club", "ao_club", "round"};
 constexpr int kRequired = 4; // the first four
 
@@ -413,8 +412,9 @@ std::variant<BoutList, std::vector<Fault>> readBoutList(std::string_view bytes, 
         if (bout.empty())
             faults.push_back({row.line, "the bout number is empty"});
         else if ((row.number = boutNumber(bout)) == 0)
-            faults.push_back({row.line, "the bout number " + quoted(bout) + " is not a whole number from 1 to "
-                                            + std::to_string(kMaxBoutNumber)});
+            faults.push_back({row.line,
+                              "the bout number " + quoted(bout) + " is not a whole number from 1 to "
+                                  + std::to_string(kMaxBoutNumber)});
         if (!category.empty() && row.number > 0) {
             const auto [it, added] = categoryIndex.try_emplace(category, int(numbers.size()));
             if (added)
@@ -423,11 +423,13 @@ std::variant<BoutList, std::vector<Fault>> readBoutList(std::string_view bytes, 
             Numbers &known = numbers[std::size_t(row.category)];
             row.listed = known.row.try_emplace(row.number, int(rows.size())).second;
             if (!row.listed)
-                faults.push_back({row.line, "bout " + std::to_string(row.number) + " is used twice in " + quoted(category)});
+                faults.push_back(
+                    {row.line, "bout " + std::to_string(row.number) + " is used twice in " + quoted(category)});
             if (row.listed && isFinal(row.value[RoundColumn])) {
                 if (known.final > 0)
-                    faults.push_back({row.line, "a second final in " + quoted(category) + " (bout "
-                                                    + std::to_string(known.final) + " is the first)"});
+                    faults.push_back({row.line,
+                                      "a second final in " + quoted(category) + " (bout " + std::to_string(known.final)
+                                          + " is the first)"});
                 else
                     known.final = row.number;
             }
@@ -453,10 +455,10 @@ std::variant<BoutList, std::vector<Fault>> readBoutList(std::string_view bytes, 
             const auto &known = numbers[std::size_t(row.category)].row;
             const auto to = known.find(named.bout);
             if (to == known.end()) {
-                faults.push_back({row.line, std::string(kColumns[AkaColumn + s]) + " "
-                                                + quoted(row.value[AkaColumn + s]) + ": there is no bout "
-                                                + (named.bout > 0 ? std::to_string(named.bout) + " " : "")
-                                                + "in " + quoted(row.value[CategoryColumn])});
+                faults.push_back({row.line,
+                                  std::string(kColumns[AkaColumn + s]) + " " + quoted(row.value[AkaColumn + s])
+                                      + ": there is no bout " + (named.bout > 0 ? std::to_string(named.bout) + " " : "")
+                                      + "in " + quoted(row.value[CategoryColumn])});
                 continue;
             }
             references.push_back({int(r), s, to->second});
@@ -469,8 +471,8 @@ std::variant<BoutList, std::vector<Fault>> readBoutList(std::string_view bytes, 
         if (ref.to < ref.from)
             continue;
         const Row &row = rows[std::size_t(ref.from)];
-        const std::string what = std::string(kColumns[AkaColumn + ref.side]) + " "
-                               + quoted(row.value[AkaColumn + ref.side]);
+        const std::string what =
+            std::string(kColumns[AkaColumn + ref.side]) + " " + quoted(row.value[AkaColumn + ref.side]);
         const std::string target = std::to_string(rows[std::size_t(ref.to)].number);
         std::string message = what;
         if (ref.to == ref.from) {
@@ -522,7 +524,7 @@ std::string describeFaults(const std::vector<Fault> &faults, std::size_t most)
             message += "Line " + std::to_string(fault.line) + ": " + fault.what;
         } else if (!fault.what.empty()) {
             message += char(fault.what.front() >= 'a' && fault.what.front() <= 'z' ? fault.what.front() - 'a' + 'A'
-                                                                                     : fault.what.front());
+                                                                                   : fault.what.front());
             message += fault.what.substr(1);
         }
         message += '.';

@@ -56,8 +56,8 @@ std::vector<CategoryDraw> resolveDraw(const BoutList &list, const std::vector<Re
             if (d.red.kind == Side::Kind::Bye || d.blue.kind == Side::Kind::Bye) {
                 d.state = BoutState::Bye;
                 d.winner = d.red.kind != Side::Kind::Bye ? Winner::Red
-                         : d.blue.kind != Side::Kind::Bye ? Winner::Blue
-                                                           : Winner::None;
+                    : d.blue.kind != Side::Kind::Bye     ? Winner::Blue
+                                                         : Winner::None;
                 winnerOf[b] = d.winner == Winner::Red ? d.red : d.blue; // a bye where both are
             } else if (result && result->winner != Winner::None) {
                 const Side red = known(result->red), blue = known(result->blue);

@@ -6,13 +6,13 @@ namespace {
 
 // control      normal  mirrored
 constexpr std::array<LeftEdge, 8> kNormal{{
-    {"Shape1", 120},  // red half
-    {"Shape2", 3120}, // blue half
-    {"Frame3", 400},  // red flag group
-    {"Frame2", 4160}, // blue flag group
-    {"Image2", 840},  // red flag picture
-    {"Image1", 4440}, // blue flag picture
-    {"Label19", 240}, // Aka
+    {"Shape1", 120},   // red half
+    {"Shape2", 3120},  // blue half
+    {"Frame3", 400},   // red flag group
+    {"Frame2", 4160},  // blue flag group
+    {"Image2", 840},   // red flag picture
+    {"Image1", 4440},  // blue flag picture
+    {"Label19", 240},  // Aka
     {"Label18", 5000}, // Ao
 }};
 

@@ -6,6 +6,7 @@
 #include "console/consoledesign.h"
 #include "console/keys.h"
 #include "decision/decisionpanel.h"
+#include "platform/sound.h"
 #include "scoreboard/scoreboard.h"
 #include "settings/setuppanel.h"
 #include "settings/setupstrip.h"
@@ -14,7 +15,6 @@
 #include "ui/design.h"
 #include "ui/pushbutton.h"
 #include "ui/twips.h"
-#include "platform/sound.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -95,9 +95,9 @@ void Kata::makeSetup()
 void Kata::makeScoreboard()
 {
     auto *external = control<QCheckBox>("Check11");
-    m_scoreboard = new scoreboard::Scoreboard({field("hsch"), field("vsch"), field("fsch"), external, field("Text5"),
-                                               field("sbtxt"), field("shtxt")},
-                                              *m_board, m_platform, this);
+    m_scoreboard = new scoreboard::Scoreboard(
+        {field("hsch"), field("vsch"), field("fsch"), external, field("Text5"), field("sbtxt"), field("shtxt")},
+        *m_board, m_platform, this);
     connect(control<ui::PushButton>("command1"), &ui::PushButton::clicked, this, &Kata::openScoreboard);
     connect(entry("startext"), &QAction::triggered, this, &Kata::openScoreboard);
     connect(control<ui::PushButton>("Command2"), &ui::PushButton::clicked, this, &Kata::closeScoreboard);
@@ -127,10 +127,10 @@ void Kata::makeClock()
     timer->setInterval(1000);
     auto label = [this](const char *name) { return control<QLabel>(name); };
     auto button = [this](const char *name) { return control<ui::PushButton>(name); };
-    m_clock = new timer::MatchClock({label("Label1"), label("Label2"), label("Label3"), button("Command4"),
-                                     button("Command5"), timer, field("Text1"), field("Text6")},
-                                    *m_board, {[this] { playWarning(); }, [this] { playEnd(); }},
-                                    m_platform.monotonic, this);
+    m_clock =
+        new timer::MatchClock({label("Label1"), label("Label2"), label("Label3"), button("Command4"),
+                               button("Command5"), timer, field("Text1"), field("Text6")},
+                              *m_board, {[this] { playWarning(); }, [this] { playEnd(); }}, m_platform.monotonic, this);
     connect(button("Command4"), &ui::PushButton::clicked, m_clock, &timer::MatchClock::start);
     connect(button("Command5"), &ui::PushButton::clicked, this, &Kata::stopClock);
     connect(button("command6"), &ui::PushButton::clicked, this, &Kata::resetTime);
@@ -170,7 +170,7 @@ void Kata::startUp(const std::optional<browserboard::ServeChoice> &serve)
         button->move(ui::px(kStartStopLeft), button->y());
     }
     ui::named(m_client, "Command4")->raise(); // Start lies on top of Stop
-    m_setup->restore(); // checking Internal mirrors the console at once
+    m_setup->restore();                       // checking Internal mirrors the console at once
     if (control<QCheckBox>("Check10")->isChecked())
         mirror(true);
     // The public board starts as the hall's board opens, on the console's
@@ -209,8 +209,7 @@ void Kata::buildMenu()
 void Kata::setOuterHeight(int twips)
 {
     m_outerHeight = twips;
-    const int clientHeight = twips > settings::kOuterHeightClosed ? kClientHeightSetupOpen
-                                                                 : kClientHeightSetupClosed;
+    const int clientHeight = twips > settings::kOuterHeightClosed ? kClientHeightSetupOpen : kClientHeightSetupClosed;
     m_client->setFixedSize(ui::px(kClientWidth), ui::px(clientHeight));
     // Controls cut off from view take no keyboard focus.
     const QRect inView = m_client->rect();

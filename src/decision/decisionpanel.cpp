@@ -9,18 +9,18 @@
 namespace decision {
 
 DecisionPanel::DecisionPanel(QWidget *client)
-    : QObject(client)
-    , m_three(ui::named<QRadioButton>(client, "Options3"))
-    , m_five(ui::named<QRadioButton>(client, "Options5"))
-    , m_red{ui::named<QRadioButton>(client, "Optionr1"), ui::named<QRadioButton>(client, "Optionr2"),
-            ui::named<QRadioButton>(client, "Optionr3"), ui::named<QRadioButton>(client, "Optionr4"),
-            ui::named<QRadioButton>(client, "Optionr5")}
-    , m_blue{ui::named<QRadioButton>(client, "Optionb1"), ui::named<QRadioButton>(client, "Optionb2"),
+    : QObject(client), m_three(ui::named<QRadioButton>(client, "Options3")),
+      m_five(ui::named<QRadioButton>(client, "Options5")), m_red{ui::named<QRadioButton>(client, "Optionr1"),
+                                                                 ui::named<QRadioButton>(client, "Optionr2"),
+                                                                 ui::named<QRadioButton>(client, "Optionr3"),
+                                                                 ui::named<QRadioButton>(client, "Optionr4"),
+                                                                 ui::named<QRadioButton>(client, "Optionr5")},
+      m_blue{ui::named<QRadioButton>(client, "Optionb1"), ui::named<QRadioButton>(client, "Optionb2"),
              ui::named<QRadioButton>(client, "Optionb3"), ui::named<QRadioButton>(client, "Optionb4"),
-             ui::named<QRadioButton>(client, "Optionb5")}
-    , m_fourAndFive{ui::named(client, "Optionr4"), ui::named(client, "Optionr5"), ui::named(client, "Optionb4"),
-                    ui::named(client, "Optionb5"), ui::named(client, "Label10"), ui::named(client, "Label11"),
-                    ui::named(client, "Label12"), ui::named(client, "Label13")}
+             ui::named<QRadioButton>(client, "Optionb5")},
+      m_fourAndFive{ui::named(client, "Optionr4"), ui::named(client, "Optionr5"), ui::named(client, "Optionb4"),
+                    ui::named(client, "Optionb5"), ui::named(client, "Label10"),  ui::named(client, "Label11"),
+                    ui::named(client, "Label12"),  ui::named(client, "Label13")}
 {
     // The console opens with five referees and no decision.
     m_five->setChecked(true);

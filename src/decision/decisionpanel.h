@@ -19,7 +19,7 @@ public:
     // Takes the buttons and digit labels built in `client` and couples them.
     explicit DecisionPanel(QWidget *client);
 
-    int refereeCount() const; // three or five
+    int refereeCount() const;  // three or five
     FlagCounts counts() const; // zero where a side has no choice
 
     // Clear one side: no button of its group stays selected. Publishes nothing.

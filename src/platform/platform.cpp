@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QMessageBox>
 #include <QNetworkInterface>
+#include <QPointer>
 #include <QTemporaryFile>
 
 namespace platform {
@@ -62,8 +62,8 @@ public:
             const auto flags = interface.flags();
             if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning))
                 continue;
-            const bool adapter = interface.type() == QNetworkInterface::Ethernet
-                || interface.type() == QNetworkInterface::Wifi;
+            const bool adapter =
+                interface.type() == QNetworkInterface::Ethernet || interface.type() == QNetworkInterface::Wifi;
             for (const QNetworkAddressEntry &entry : interface.addressEntries())
                 if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
                     found.append({entry.ip().toString(), adapter});

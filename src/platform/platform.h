@@ -37,9 +37,8 @@ public:
     virtual ~FileDialog() = default;
     // The platform's file-open dialog; the chosen file's full path, or
     // nothing when the operator cancels.
-    virtual std::optional<QString> openFile(QWidget *parent, const QString &title,
-                                            const QString &fileName, const QString &filter,
-                                            const QString &directory) = 0;
+    virtual std::optional<QString> openFile(QWidget *parent, const QString &title, const QString &fileName,
+                                            const QString &filter, const QString &directory) = 0;
 };
 
 // The displays of the desktop, as the window system reports them, and
@@ -85,8 +84,8 @@ struct Platform {
     FileDialog *files;
     SettingsFolders settings;
     Displays *displays;
-    Sounds *sounds; // the warning and end-of-match signals
-    Network *network = nullptr; // none: the board knows no address but this PC's own
+    Sounds *sounds;                                        // the warning and end-of-match signals
+    Network *network = nullptr;                            // none: the board knows no address but this PC's own
     std::function<std::int64_t()> monotonic = monotonicMs; // the match clock's time
 };
 

@@ -25,8 +25,8 @@ std::size_t indexOf(Signal signal) { return signal == Signal::Warning ? 0 : 1; }
 class QtSoundPlayerCalls {
 public:
     virtual ~QtSoundPlayerCalls() = default;
-    virtual void begun(const QString &source) = 0;                 // a built-in signal started
-    virtual void loaded(Signal signal, quint64 version) = 0;       // that version of the file can play
+    virtual void begun(const QString &source) = 0;           // a built-in signal started
+    virtual void loaded(Signal signal, quint64 version) = 0; // that version of the file can play
 };
 
 // What Qt says while the audio outputs are looked up. Without a sound server
@@ -169,13 +169,12 @@ public:
 
 private:
     // Runs `call` on the player, on its thread; dropped if the player is gone.
-    template <typename Call>
-    void tell(Call call)
+    template <typename Call> void tell(Call call)
     {
         const std::lock_guard lock(m_link->mutex);
         if (QObject *player = m_link->player)
-            QMetaObject::invokeMethod(player, [player, call] { call(*dynamic_cast<QtSoundPlayerCalls *>(player)); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                player, [player, call] { call(*dynamic_cast<QtSoundPlayerCalls *>(player)); }, Qt::QueuedConnection);
     }
 
     std::shared_ptr<PlayerLink> m_link;
@@ -244,15 +243,21 @@ protected:
         post([signal](Effects &effects) { effects.playFile(signal); });
         emit started(path); // loaded: it plays
     }
-    void playBuiltIn(Signal signal) override { post([signal](Effects &effects) { effects.playBuiltIn(signal); }); }
-    void stop() override { post([](Effects &effects) { effects.stop(); }); }
+    void playBuiltIn(Signal signal) override
+    {
+        post([signal](Effects &effects) { effects.playBuiltIn(signal); });
+    }
+    void stop() override
+    {
+        post([](Effects &effects) { effects.stop(); });
+    }
 
 private:
-    template <typename Call>
-    void post(Call call)
+    template <typename Call> void post(Call call)
     {
         if (m_effects)
-            QMetaObject::invokeMethod(m_effects, [effects = m_effects, call] { call(*effects); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                m_effects, [effects = m_effects, call] { call(*effects); }, Qt::QueuedConnection);
     }
 
     bool m_hasOutput = false;

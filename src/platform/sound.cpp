@@ -19,8 +19,7 @@ QString builtInSignal(Signal signal)
 }
 
 SoundPlayer::SoundPlayer(std::shared_ptr<FileAccess> files, bool copies, QObject *parent)
-    : QObject(parent),
-      m_copies(copies ? std::make_unique<QTemporaryDir>() : nullptr),
+    : QObject(parent), m_copies(copies ? std::make_unique<QTemporaryDir>() : nullptr),
       m_files(std::move(files), std::chrono::seconds(1), m_copies && m_copies->isValid() ? m_copies->path() : QString())
 {
     connect(&m_files, &SoundFiles::changed, this, [this](SoundFiles::Slot slot) {

@@ -58,7 +58,8 @@ public:
     const SoundFiles &files() const { return m_files; }
 
     // The player that this build of the program plays with.
-    static std::unique_ptr<SoundPlayer> make(std::shared_ptr<FileAccess> files = realFiles(), QObject *parent = nullptr);
+    static std::unique_ptr<SoundPlayer> make(std::shared_ptr<FileAccess> files = realFiles(),
+                                             QObject *parent = nullptr);
 
 signals:
     // A sound has begun: the operator's file (`source` is the path as given

@@ -114,53 +114,55 @@ void SoundFiles::choose(Slot slot, const QString &path)
     // Where no thread can be made, the file stays unprepared: the built-in
     // signal plays.
     try {
-    std::thread([files = m_files, link = m_link, job, path, slot, generation, poll = m_poll, copies = m_copies] {
-        std::optional<FileAccess::Stamp> last;
-        // A read that failed (a file held by an editor or a virus scanner for a moment, or not readable until
-        // its permissions change back) is tried again at the next look, though the stamp stays.
-        bool failed = false;
-        for (bool first = true;; first = false) {
-            const std::optional<FileAccess::Stamp> now = files->stamp(path);
-            if (!job->stillWanted())
-                return;
-            if (first || now != last || failed) {
-                const bool retry = !first && now == last;
-                last = now;
-                failed = false;
-                Prepared prepared;
-                if (now && now->size <= std::int64_t(wav::kMaxFileSize)) {
-                    const std::optional<QByteArray> bytes = files->read(path, std::int64_t(wav::kMaxFileSize) + 1);
-                    failed = !bytes;
-                    const auto sound = bytes ? wav::playable(std::string_view(bytes->constData(), std::size_t(bytes->size())))
-                                             : std::nullopt;
-                    if (sound)
-                        prepared.wav = QByteArray(sound->data(), qsizetype(sound->size()));
-                }
+        std::thread([files = m_files, link = m_link, job, path, slot, generation, poll = m_poll, copies = m_copies] {
+            std::optional<FileAccess::Stamp> last;
+            // A read that failed (a file held by an editor or a virus scanner for a moment, or not readable until
+            // its permissions change back) is tried again at the next look, though the stamp stays.
+            bool failed = false;
+            for (bool first = true;; first = false) {
+                const std::optional<FileAccess::Stamp> now = files->stamp(path);
                 if (!job->stillWanted())
                     return;
-                if (!(retry && failed)) { // failing once more is nothing new
-                    prepared.version = ++link->answers;
-                    if (!copies.isEmpty() && !prepared.wav.isEmpty()) {
-                        // A new name for each answer: players keep loaded sounds by name.
-                        prepared.copy = QDir(copies).filePath(QStringLiteral("%1.wav").arg(prepared.version));
-                        QSaveFile file(prepared.copy);
-                        if (!file.open(QIODevice::WriteOnly) || file.write(prepared.wav) != prepared.wav.size() || !file.commit())
-                            prepared.copy.clear();
+                if (first || now != last || failed) {
+                    const bool retry = !first && now == last;
+                    last = now;
+                    failed = false;
+                    Prepared prepared;
+                    if (now && now->size <= std::int64_t(wav::kMaxFileSize)) {
+                        const std::optional<QByteArray> bytes = files->read(path, std::int64_t(wav::kMaxFileSize) + 1);
+                        failed = !bytes;
+                        const auto sound = bytes
+                            ? wav::playable(std::string_view(bytes->constData(), std::size_t(bytes->size())))
+                            : std::nullopt;
+                        if (sound)
+                            prepared.wav = QByteArray(sound->data(), qsizetype(sound->size()));
                     }
-                    const std::lock_guard lock(link->mutex);
-                    if (SoundFiles *target = link->target)
-                        QMetaObject::invokeMethod(
-                            target, [target, slot, generation, prepared] { target->deliver(slot, generation, prepared); },
-                            Qt::QueuedConnection);
+                    if (!job->stillWanted())
+                        return;
+                    if (!(retry && failed)) { // failing once more is nothing new
+                        prepared.version = ++link->answers;
+                        if (!copies.isEmpty() && !prepared.wav.isEmpty()) {
+                            // A new name for each answer: players keep loaded sounds by name.
+                            prepared.copy = QDir(copies).filePath(QStringLiteral("%1.wav").arg(prepared.version));
+                            QSaveFile file(prepared.copy);
+                            if (!file.open(QIODevice::WriteOnly) || file.write(prepared.wav) != prepared.wav.size()
+                                || !file.commit())
+                                prepared.copy.clear();
+                        }
+                        const std::lock_guard lock(link->mutex);
+                        if (SoundFiles *target = link->target)
+                            QMetaObject::invokeMethod(
+                                target,
+                                [target, slot, generation, prepared] { target->deliver(slot, generation, prepared); },
+                                Qt::QueuedConnection);
+                    }
                 }
+                std::unique_lock lock(job->mutex);
+                if (job->wake.wait_for(lock, poll, [&job] { return !job->wanted; }))
+                    return;
             }
-            std::unique_lock lock(job->mutex);
-            if (job->wake.wait_for(lock, poll, [&job] { return !job->wanted; }))
-                return;
-        }
-    }).detach();
-    } catch (const std::system_error &) {
-    }
+        }).detach();
+    } catch (const std::system_error &) {}
 }
 
 void SoundFiles::deliver(Slot slot, std::uint64_t generation, Prepared prepared)

@@ -56,8 +56,8 @@ public:
     void choose(Slot slot, const QString &path);
 
     struct Prepared {
-        QByteArray wav;    // the plain WAV; empty: no sound this program plays
-        QString copy;      // the local copy of `wav`, where asked for
+        QByteArray wav;            // the plain WAV; empty: no sound this program plays
+        QString copy;              // the local copy of `wav`, where asked for
         std::uint64_t version = 0; // a new number for every answer
     };
     // What is known of the file for `slot`: nothing until its first answer.

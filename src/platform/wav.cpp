@@ -47,8 +47,8 @@ std::optional<Format> readFormat(std::string_view body)
     const bool bits = format.encoding == Encoding::Integer
         ? format.bits == 8 || format.bits == 16 || format.bits == 24 || format.bits == 32
         : format.bits == 32 || format.bits == 64;
-    if ((code != kPcm && code != kFloat) || !bits || format.channels < 1 || format.channels > 8
-        || format.rate < 8000 || format.rate > 192000)
+    if ((code != kPcm && code != kFloat) || !bits || format.channels < 1 || format.channels > 8 || format.rate < 8000
+        || format.rate > 192000)
         return std::nullopt;
     return format;
 }

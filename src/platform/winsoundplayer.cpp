@@ -16,8 +16,8 @@
 #include <mutex>
 #include <thread>
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 namespace platform {
 
@@ -92,7 +92,8 @@ private:
     {
         const std::lock_guard lock(link.mutex);
         if (SoundPlayer *player = link.player)
-            QMetaObject::invokeMethod(player, [player, source] { emit player->started(source); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                player, [player, source] { emit player->started(source); }, Qt::QueuedConnection);
     }
     static void run(State &state)
     {
@@ -106,12 +107,13 @@ private:
             state.pending = false;
             lock.unlock();
             PlaySoundW(nullptr, nullptr, 0); // returns once the sound has stopped: then its bytes may go
-            for (const auto &[wav, source] : {std::pair(request.wav, request.source),
-                                              std::pair(request.fallback, request.fallbackSource)}) {
+            for (const auto &[wav, source] :
+                 {std::pair(request.wav, request.source), std::pair(request.fallback, request.fallbackSource)}) {
                 playing = wav;
                 if (playing.isEmpty())
                     break;
-                if (PlaySoundW(reinterpret_cast<LPCWSTR>(playing.constData()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT)) {
+                if (PlaySoundW(reinterpret_cast<LPCWSTR>(playing.constData()), nullptr,
+                               SND_MEMORY | SND_ASYNC | SND_NODEFAULT)) {
                     tell(*state.link, source);
                     break;
                 }
@@ -162,7 +164,10 @@ protected:
         m_playing.request({file(signal)->wav, path, m_builtIn[indexOf(signal)], builtInSignal(signal)});
     }
 
-    void playBuiltIn(Signal signal) override { m_playing.request({m_builtIn[indexOf(signal)], builtInSignal(signal), {}, {}}); }
+    void playBuiltIn(Signal signal) override
+    {
+        m_playing.request({m_builtIn[indexOf(signal)], builtInSignal(signal), {}, {}});
+    }
 
     void stop() override { m_playing.request({}); }
 

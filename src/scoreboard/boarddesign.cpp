@@ -61,7 +61,8 @@ std::span<const Control> boardDesign() { return kBoard; }
 
 const Control &designRow(std::string_view name)
 {
-    const auto row = std::find_if(kBoard.begin(), kBoard.end(), [name](const Control &row) { return row.name == name; });
+    const auto row =
+        std::find_if(kBoard.begin(), kBoard.end(), [name](const Control &row) { return row.name == name; });
     if (row == kBoard.end()) { // a misspelt name: stop here rather than read past the table
         std::fprintf(stderr, "No element %.*s in the scoreboard's design\n", int(name.size()), name.data());
         std::abort();

@@ -23,7 +23,8 @@ std::span<const ui::Control> boardDesign();
 const ui::Control &designRow(std::string_view name);
 
 // The clock group, in the order the clock shows and hides it.
-inline constexpr std::string_view kClockGroup[] = {"Shape5_3", "Label1_0", "Label1_7", "Label1_5", "Label1_6", "Frame1"};
+inline constexpr std::string_view kClockGroup[] = {"Shape5_3", "Label1_0", "Label1_7",
+                                                   "Label1_5", "Label1_6", "Frame1"};
 
 // The name of element `index` of a control array: element("Label1", 4).
 inline constexpr std::string_view kLabelNames[] = {"Label1_0", "Label1_1", "Label1_2", "Label1_3",

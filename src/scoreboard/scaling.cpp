@@ -12,14 +12,14 @@ namespace {
 
 // Mirroring: red (Shape2, Label1_1, Image1, scr) to the left.
 constexpr std::array<MirroredLeft, 8> kMirrored{{
-    {"Shape1", 8000},   // blue half
-    {"Shape2", 0},      // red half
+    {"Shape1", 8000},    // blue half
+    {"Shape2", 0},       // red half
     {"Label1_2", 13500}, // "Ao"
-    {"Label1_1", 600},  // Aka
-    {"Image2", 10000},  // blue flag
-    {"Image1", 3400},   // red flag
-    {"scr", 360},       // red count
-    {"scb", 13315},     // blue count
+    {"Label1_1", 600},   // Aka
+    {"Image2", 10000},   // blue flag
+    {"Image1", 3400},    // red flag
+    {"scr", 360},        // red count
+    {"scb", 13315},      // blue count
 }};
 
 // A value computed in double precision, stored in single precision.
@@ -37,8 +37,8 @@ public:
     {
         m_all.reserve(design.size());
         for (const ui::Control &row : design)
-            m_all.push_back(Placed{row.name, row.kind, row.parent, float(row.left), float(row.top),
-                                   float(row.width), float(row.height), float(row.font.points)});
+            m_all.push_back(Placed{row.name, row.kind, row.parent, float(row.left), float(row.top), float(row.width),
+                                   float(row.height), float(row.font.points)});
     }
 
     Placed *find(std::string_view name)
@@ -50,8 +50,7 @@ public:
     }
 
     // Applies `change` to the element, where the design has it.
-    template <typename Change>
-    void with(std::string_view name, Change change)
+    template <typename Change> void with(std::string_view name, Change change)
     {
         if (Placed *element = find(name))
             change(*element);
@@ -82,13 +81,10 @@ Factors factors(double width, double height, const Scales &scales)
 
 std::span<const MirroredLeft> mirroredLefts() { return kMirrored; }
 
-bool anyScaleZero(const Scales &scales)
-{
-    return scales.horizontal == 0 || scales.vertical == 0 || scales.font == 0;
-}
+bool anyScaleZero(const Scales &scales) { return scales.horizontal == 0 || scales.vertical == 0 || scales.font == 0; }
 
-std::vector<Placed> scaleDesign(std::span<const ui::Control> design, double width, double height,
-                                const Scales &scales, bool mirrored)
+std::vector<Placed> scaleDesign(std::span<const ui::Control> design, double width, double height, const Scales &scales,
+                                bool mirrored)
 {
     Elements e(design);
     if (mirrored)
@@ -146,8 +142,8 @@ std::vector<Placed> scaleDesign(std::span<const ui::Control> design, double widt
         e.with(picture, [&](Placed &p) { times(p.width, f.vertical); });
 
     // The clock labels lie in Frame1 and scale with it.
-    for (const char *label : {"Label1_0", "Label1_1", "Label1_2", "Label1_3", "Label1_4", "Label1_5",
-                              "Label1_6", "Label1_7"})
+    for (const char *label :
+         {"Label1_0", "Label1_1", "Label1_2", "Label1_3", "Label1_4", "Label1_5", "Label1_6", "Label1_7"})
         e.with(label, [&](Placed &p) {
             times(p.left, f.horizontal);
             times(p.top, f.vertical);

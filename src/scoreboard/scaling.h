@@ -56,8 +56,8 @@ std::span<const MirroredLeft> mirroredLefts();
 // The design, mirrored or not, scaled for a window of `width` x `height`
 // twips. Every value is computed in double precision and stored in single
 // precision, saturating where it would not fit.
-std::vector<Placed> scaleDesign(std::span<const ui::Control> design, double width, double height,
-                                const Scales &scales, bool mirrored);
+std::vector<Placed> scaleDesign(std::span<const ui::Control> design, double width, double height, const Scales &scales,
+                                bool mirrored);
 
 // Whether any of the three scale values reads as 0: the scoreboard is not
 // opened then.

@@ -22,10 +22,7 @@ double valueOf(const QLineEdit *field) { return common::numericValue(field->text
 QString qs(const std::string &text) { return QString::fromStdString(text); }
 
 // The elements of the control array Label1 that show the clock's digits.
-int labelOf(board::Digit digit)
-{
-    return digit == board::Digit::Minutes ? 7 : digit == board::Digit::Tens ? 0 : 6;
-}
+int labelOf(board::Digit digit) { return digit == board::Digit::Minutes ? 7 : digit == board::Digit::Tens ? 0 : 6; }
 
 void place(Kabord &board, const std::vector<Placed> &layout)
 {
@@ -47,8 +44,8 @@ void place(Kabord &board, const std::vector<Placed> &layout)
 
 } // namespace
 
-Scoreboard::Scoreboard(const ConsoleFields &fields, const board::PublicBoard &model,
-                       const platform::Platform &platform, QWidget *console)
+Scoreboard::Scoreboard(const ConsoleFields &fields, const board::PublicBoard &model, const platform::Platform &platform,
+                       QWidget *console)
     : QObject(console), m_fields(fields), m_model(model), m_platform(platform), m_console(console)
 {
     // A display that goes away takes the scoreboard with it, closed as
@@ -189,8 +186,8 @@ void Scoreboard::showDigit(board::Digit digit)
         return;
     const board::State &state = m_model.state();
     const std::string &text = digit == board::Digit::Minutes ? state.minutes
-        : digit == board::Digit::Tens                         ? state.tens
-                                                              : state.units;
+        : digit == board::Digit::Tens                        ? state.tens
+                                                             : state.units;
     m_board->label(labelOf(digit))->setText(qs(text));
 }
 

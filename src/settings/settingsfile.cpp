@@ -151,8 +151,8 @@ ReadResult readSettings(std::string_view bytes)
 std::string writeSettings(const Settings &values)
 {
     std::string out(values.utf8 ? kByteOrderMark : "");
-    for (const std::string *text : {&values.endSound, &values.warningSound, &values.hScale,
-                                    &values.vScale, &values.fontScale}) {
+    for (const std::string *text :
+         {&values.endSound, &values.warningSound, &values.hScale, &values.vScale, &values.fontScale}) {
         out += withoutLineBreaks(*text);
         out += "\r\n";
     }

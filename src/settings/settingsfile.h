@@ -14,11 +14,11 @@ namespace settings {
 // The values the file restores, as 8-bit text. Defaults are the console's
 // design values.
 struct Settings {
-    std::string endSound;      // eindwav
-    std::string warningSound;  // waarwav
-    std::string hScale = "1";  // hsch
-    std::string vScale = "1";  // vsch
-    std::string fontScale = "1"; // fsch
+    std::string endSound;          // eindwav
+    std::string warningSound;      // waarwav
+    std::string hScale = "1";      // hsch
+    std::string vScale = "1";      // vsch
+    std::string fontScale = "1";   // fsch
     bool mirrorConsole = false;    // Check10, Internal
     bool mirrorScoreboard = false; // Check11, External
     // The texts are UTF-8, not the system's 8-bit encoding: where that

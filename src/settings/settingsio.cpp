@@ -13,8 +13,8 @@ SettingsPaths settingsPaths(const platform::SettingsFolders &folders, const QStr
 {
     const QString program = QDir(folders.program).filePath(fileName);
     const QString user = QDir(folders.user).filePath(fileName);
-    const Location where = settingsLocation(folders.programWritable, QFileInfo::exists(user),
-                                            QFileInfo::exists(program));
+    const Location where =
+        settingsLocation(folders.programWritable, QFileInfo::exists(user), QFileInfo::exists(program));
     auto path = [&](Folder folder) {
         return folder == Folder::Program ? program : folder == Folder::User ? user : QString();
     };

@@ -14,7 +14,7 @@ namespace settings {
 // The paths of kata.ini, or of another settings file kept beside it, in
 // `folders`, as settingsLocation() chooses them.
 struct SettingsPaths {
-    QString read;  // empty: nothing to read
+    QString read; // empty: nothing to read
     QString write;
 };
 SettingsPaths settingsPaths(const platform::SettingsFolders &folders,

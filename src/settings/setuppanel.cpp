@@ -42,10 +42,8 @@ SetupPanel::SetupPanel(QWidget *client, const platform::Platform &platform, Heig
     auto field = [client](const char *name) { return ui::named<QLineEdit>(client, name); };
 
     connect(button("MyButton1"), &ui::PushButton::clicked, this, &SetupPanel::toggle);
-    connect(button("MyButton4"), &ui::PushButton::clicked, this,
-            [this, f = field("eindwav")] { findSound(f); });
-    connect(button("MyButton5"), &ui::PushButton::clicked, this,
-            [this, f = field("waarwav")] { findSound(f); });
+    connect(button("MyButton4"), &ui::PushButton::clicked, this, [this, f = field("eindwav")] { findSound(f); });
+    connect(button("MyButton5"), &ui::PushButton::clicked, this, [this, f = field("waarwav")] { findSound(f); });
     connect(button("MyButton7"), &ui::PushButton::clicked, this, &SetupPanel::save);
 }
 
@@ -69,9 +67,9 @@ void SetupPanel::openFromMenu()
 
 void SetupPanel::findSound(QLineEdit *field)
 {
-    const std::optional<QString> chosen = m_platform.files->openFile(
-        m_client->window(), QStringLiteral("Find soundfile"), QStringLiteral("*.wav"), QStringLiteral("*.wav"),
-        QDir::rootPath());
+    const std::optional<QString> chosen =
+        m_platform.files->openFile(m_client->window(), QStringLiteral("Find soundfile"), QStringLiteral("*.wav"),
+                                   QStringLiteral("*.wav"), QDir::rootPath());
     // A cancelled dialog leaves the operator's setting as it was.
     if (chosen && !chosen->isEmpty())
         field->setText(*chosen);
@@ -92,9 +90,7 @@ Settings SetupPanel::fromControls() const
     auto text = [client, utf8 = values.utf8](const char *name) {
         return bytesOf(ui::named<QLineEdit>(client, name)->text(), utf8);
     };
-    auto checked = [client](const char *name) {
-        return ui::named<QCheckBox>(client, name)->isChecked();
-    };
+    auto checked = [client](const char *name) { return ui::named<QCheckBox>(client, name)->isChecked(); };
     values.endSound = text("eindwav");
     values.warningSound = text("waarwav");
     values.hScale = text("hsch");
@@ -131,7 +127,8 @@ void SetupPanel::save()
 {
     const std::string bytes = writeSettings(fromControls());
     if (saveSettingsFile(settingsPaths().write, QByteArray::fromStdString(bytes)))
-        m_platform.messages->show(m_client->window(), platform::MessageIcon::Information, QStringLiteral("Ini-file saved"));
+        m_platform.messages->show(m_client->window(), platform::MessageIcon::Information,
+                                  QStringLiteral("Ini-file saved"));
     else
         m_platform.messages->show(m_client->window(), platform::MessageIcon::Critical, QStringLiteral("Error saving"));
 }

@@ -22,7 +22,8 @@ QString EntryFilter::admitted(QLineEdit *field, const QString &typed)
             kept += QString::fromUcs4(&character, 1);
             break;
         case Entry::Refuse:
-            m_messages.show(field->window(), platform::MessageIcon::Warning, QStringLiteral(" Only full numbers allowed !"));
+            m_messages.show(field->window(), platform::MessageIcon::Warning,
+                            QStringLiteral(" Only full numbers allowed !"));
             break;
         case Entry::Drop:
             break;

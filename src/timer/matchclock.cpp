@@ -36,8 +36,7 @@ QString lastCharacter(const QString &text)
 
 MatchClock::MatchClock(const ClockControls &controls, board::PublicBoard &board, ClockSignals sounds, Monotonic now,
                        QObject *parent)
-    : QObject(parent), m_console(controls), m_board(board), m_sounds(std::move(sounds)),
-      m_now(std::move(now))
+    : QObject(parent), m_console(controls), m_board(board), m_sounds(std::move(sounds)), m_now(std::move(now))
 {
     // Timer1 is set, tick by tick, for the moment the next second is due.
     m_console.timer->setTimerType(Qt::PreciseTimer);

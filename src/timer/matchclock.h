@@ -20,12 +20,12 @@ namespace timer {
 
 // The console's controls of the match clock.
 struct ClockControls {
-    QLabel *minutes; // Label1
-    QLabel *tens;    // Label2
-    QLabel *units;   // Label3
-    QWidget *start;  // Command4
-    QWidget *stop;   // Command5
-    QTimer *timer;   // Timer1
+    QLabel *minutes;       // Label1
+    QLabel *tens;          // Label2
+    QLabel *units;         // Label3
+    QWidget *start;        // Command4
+    QWidget *stop;         // Command5
+    QTimer *timer;         // Timer1
     QLineEdit *setMinutes; // Text1
     QLineEdit *setSeconds; // Text6
 };

@@ -26,7 +26,7 @@ constexpr BgrColour rgb(int red, int green, int blue)
 }
 
 enum class Kind {
-    Frame,      // container; its caption is drawn in the top border
+    Frame, // container; its caption is drawn in the top border
     Label,
     BoardLabel, // a scoreboard label: sized to its text, clickable
     Shape,      // filled rectangle
@@ -34,10 +34,10 @@ enum class Kind {
     Picture,    // SVG stretched to its box
     Option,     // radio button, one group per container
     Check,
-    Text,       // one-line edit field
-    Combo,      // drop-down list; its text is its accessible name
-    Button,     // the program's push button
-    Line,       // from (left, top) to (left + width, top + height)
+    Text,   // one-line edit field
+    Combo,  // drop-down list; its text is its accessible name
+    Button, // the program's push button
+    Line,   // from (left, top) to (left + width, top + height)
 };
 
 struct Font {
@@ -55,9 +55,9 @@ inline constexpr Font kArial975Bold{"Arial", 9.75, true};
 enum class Align { Left, Centre };
 
 struct Control {
-    std::string_view name;   // the widget's objectName
+    std::string_view name; // the widget's objectName
     Kind kind;
-    std::string_view parent; // empty: the window's client area
+    std::string_view parent;      // empty: the window's client area
     int left, top, width, height; // twips, relative to the parent
     std::string_view text = {};   // caption or initial text
     Font font = kNoFont;

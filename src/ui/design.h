@@ -32,8 +32,7 @@ void buildFixedWindow(QWidget *window, std::string_view name, const QString &tit
 inline QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 // The control built from the design row `name` somewhere inside `root`.
-template <typename T = QWidget>
-T *named(const QWidget *root, std::string_view name)
+template <typename T = QWidget> T *named(const QWidget *root, std::string_view name)
 {
     T *widget = root->findChild<T *>(qs(name));
     Q_ASSERT_X(widget, "ui::named", "no control of that name");

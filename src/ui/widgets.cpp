@@ -175,10 +175,7 @@ void AutoLabel::paintEvent(QPaintEvent *)
     painter.drawText(QPointF(0, QFontMetricsF(font()).ascent()), m_text);
 }
 
-void AutoLabel::mousePressEvent(QMouseEvent *event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-}
+void AutoLabel::mousePressEvent(QMouseEvent *event) { m_pressed = event->button() == Qt::LeftButton; }
 
 void AutoLabel::mouseReleaseEvent(QMouseEvent *event)
 {
@@ -188,10 +185,7 @@ void AutoLabel::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
-Line::Line(QWidget *parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
+Line::Line(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
 
 void Line::setColour(const QColor &colour)
 {

@@ -21,9 +21,9 @@ public:
             const QJsonObject message = QJsonDocument::fromJson(text.toUtf8()).object();
             m_answers.insert(message["id"].toInt(), message["result"].toObject());
         });
-        m_process.start(program(), {"--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
-                                    "--disable-component-update", "--disable-sync", "--no-first-run", "--hide-scrollbars",
-                                    "--remote-debugging-port=0", "--user-data-dir=" + m_profile.path()});
+        m_process.start(program(),
+                        {"--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                         "--no-first-run", "--hide-scrollbars", "--remote-debugging-port=0", "--user-data-dir=" + m_profile.path()});
         QByteArray said; // "DevTools listening on ws://..."
         if (QTest::qWaitFor([&] { return (said += m_process.readAllStandardError()).contains("ws://") && said.endsWith('\n'); }, 30000))
             m_socket.open(QUrl(QString::fromLatin1(said.mid(said.indexOf("ws://")).split('\n').first())));
@@ -66,7 +66,10 @@ public:
     {
         return call("Runtime.evaluate", {{"expression", script}, {"returnByValue", true}, {"awaitPromise", true}})["result"].toObject()["value"];
     }
-    bool until(const QString &script, int ms = 10000) { return QTest::qWaitFor([&] { return evaluate(script).toBool(); }, ms); }
+    bool until(const QString &script, int ms = 10000)
+    {
+        return QTest::qWaitFor([&] { return evaluate(script).toBool(); }, ms);
+    }
     // `transparent`: on no background of the browser's own.
     QImage screenshot(bool transparent = false)
     {

@@ -42,8 +42,7 @@ public:
         kata->show();
     }
 
-    template <typename T = QWidget>
-    T *get(const char *name) const
+    template <typename T = QWidget> T *get(const char *name) const
     {
         T *found = kata->findChild<T *>(QLatin1String(name));
         if (!found)
@@ -69,15 +68,9 @@ public:
     QString text(const char *field) const { return get<QLineEdit>(field)->text(); }
 
     scoreboard::Kabord *board() const { return kata->scoreboard().current(); }
-    QString boardText(const char *name) const
-    {
-        return board()->findChild<ui::AutoLabel *>(QLatin1String(name))->text();
-    }
+    QString boardText(const char *name) const { return board()->findChild<ui::AutoLabel *>(QLatin1String(name))->text(); }
     // The console's clock as the operator reads it, "M:TS".
-    QString clock() const
-    {
-        return get<QLabel>("Label1")->text() + ':' + get<QLabel>("Label2")->text() + get<QLabel>("Label3")->text();
-    }
+    QString clock() const { return get<QLabel>("Label1")->text() + ':' + get<QLabel>("Label2")->text() + get<QLabel>("Label3")->text(); }
     bool running() const { return get<QTimer>("Timer1")->isActive(); }
     // `ms` pass on the match clock's time, and Timer1 fires once, late or not.
     void elapse(std::int64_t ms = 1000)

@@ -27,9 +27,10 @@ public:
 // Answers each file dialog with the next prepared answer; none left: the operator cancelled.
 class ScriptedFileDialog final : public platform::FileDialog {
 public:
-    struct Request { QString title, fileName, filter, directory; };
-    std::optional<QString> openFile(QWidget *, const QString &title, const QString &fileName,
-                                    const QString &filter, const QString &directory) override
+    struct Request {
+        QString title, fileName, filter, directory;
+    };
+    std::optional<QString> openFile(QWidget *, const QString &title, const QString &fileName, const QString &filter, const QString &directory) override
     {
         requests.append({title, fileName, filter, directory});
         return answers.isEmpty() ? std::nullopt : answers.takeFirst();
@@ -89,8 +90,13 @@ struct FakePlatform {
 
     platform::Platform platform()
     {
-        return platform::Platform{&messages, &files, {dir.path(), programWritable, userFolder()}, &displays, &sounds,
-                                  &network, [this] { return realTime ? platform::monotonicMs() : time; }};
+        return platform::Platform{&messages,
+                                  &files,
+                                  {dir.path(), programWritable, userFolder()},
+                                  &displays,
+                                  &sounds,
+                                  &network,
+                                  [this] { return realTime ? platform::monotonicMs() : time; }};
     }
     QString userFolder() const { return QDir(home.path()).filePath(QStringLiteral(".config/Taikan")); }
     // kata.ini beside the program, and in the user's folder.

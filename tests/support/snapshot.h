@@ -29,8 +29,7 @@ inline QByteArray renderingFingerprint()
         y += 36;
     }
     painter.end();
-    const QByteArray digest = QCryptographicHash::hash(QByteArrayView(sample.constBits(), sample.sizeInBytes()),
-                                                       QCryptographicHash::Sha256);
+    const QByteArray digest = QCryptographicHash::hash(QByteArrayView(sample.constBits(), sample.sizeInBytes()), QCryptographicHash::Sha256);
     return QByteArray("Qt ") + qVersion() + " fonts " + digest.toHex().left(16) + '\n';
 }
 
@@ -40,8 +39,7 @@ struct SnapshotResult {
 };
 
 // `renderedWith` and `fingerprintFile`: another renderer's (a browser's) pictures.
-inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &name,
-                                      const QByteArray &renderedWith = renderingFingerprint(),
+inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &name, const QByteArray &renderedWith = renderingFingerprint(),
                                       const QString &fingerprintFile = QStringLiteral("fingerprint.txt"))
 {
     const QDir dir(QStringLiteral(TAIKAN_PICTURES_DIR));
@@ -68,8 +66,7 @@ inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &nam
         return {SnapshotResult::Differs, QStringLiteral("no approved picture %1").arg(approvedPath)};
     auto sizeText = [](const QImage &image) { return QStringLiteral("%1x%2").arg(image.width()).arg(image.height()); };
     if (approved.size() != actual.size())
-        return {SnapshotResult::Differs,
-                QStringLiteral("%1: size %2, approved %3").arg(name, sizeText(actual), sizeText(approved))};
+        return {SnapshotResult::Differs, QStringLiteral("%1: size %2, approved %3").arg(name, sizeText(actual), sizeText(approved))};
 
     // A pixel differs when a channel is off by more than the tolerance;
     // anti-aliasing may differ by a little, a moved or recoloured element
@@ -82,8 +79,7 @@ inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &nam
         const auto *a = reinterpret_cast<const QRgb *>(actual.constScanLine(y));
         const auto *b = reinterpret_cast<const QRgb *>(approved.constScanLine(y));
         for (int x = 0; x < actual.width(); ++x) {
-            const int d = std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])),
-                                    std::abs(qBlue(a[x]) - qBlue(b[x]))});
+            const int d = std::max({std::abs(qRed(a[x]) - qRed(b[x])), std::abs(qGreen(a[x]) - qGreen(b[x])), std::abs(qBlue(a[x]) - qBlue(b[x]))});
             if (d > tolerance) {
                 ++differing;
                 diff.setPixel(x, y, qRgb(255, 0, 0));
@@ -96,21 +92,19 @@ inline SnapshotResult compareSnapshot(const QImage &rendered, const QString &nam
     const QString diffPath = QDir::current().filePath(name + QStringLiteral(".diff.png"));
     actual.save(actualPath);
     diff.save(diffPath);
-    return {SnapshotResult::Differs, QStringLiteral("%1: %2 pixels differ from the approved picture; see %3 and %4")
-                                         .arg(name)
-                                         .arg(differing)
-                                         .arg(actualPath, diffPath)};
+    return {SnapshotResult::Differs,
+            QStringLiteral("%1: %2 pixels differ from the approved picture; see %3 and %4").arg(name).arg(differing).arg(actualPath, diffPath)};
 }
 
 } // namespace testing
 
 // Compares `image` with the approved picture `name`; skips where the
 // pictures were approved under other fonts or another Qt (or browser).
-#define COMPARE_SNAPSHOT(image, ...)                                                                                \
-    do {                                                                                                            \
-        const testing::SnapshotResult result_ = testing::compareSnapshot((image), __VA_ARGS__);                     \
-        if (result_.outcome == testing::SnapshotResult::Skipped)                                                    \
-            QSKIP(qPrintable(result_.message));                                                                     \
-        if (result_.outcome == testing::SnapshotResult::Differs)                                                    \
-            QFAIL(qPrintable(result_.message));                                                                     \
+#define COMPARE_SNAPSHOT(image, ...)                                                                                                                           \
+    do {                                                                                                                                                       \
+        const testing::SnapshotResult result_ = testing::compareSnapshot((image), __VA_ARGS__);                                                                \
+        if (result_.outcome == testing::SnapshotResult::Skipped)                                                                                               \
+            QSKIP(qPrintable(result_.message));                                                                                                                \
+        if (result_.outcome == testing::SnapshotResult::Differs)                                                                                               \
+            QFAIL(qPrintable(result_.message));                                                                                                                \
     } while (false)
