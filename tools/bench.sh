@@ -6,6 +6,7 @@
 #   bash tools/bench.sh browser [clicks] [seconds]   the browser board with 1..500 live pages
 #   bash tools/bench.sh soak                a competition day: memory after many actions
 #   bash tools/bench.sh startup [runs]      taikan up to its first event loop, beside a bare Qt window
+#   bash tools/bench.sh hostile [seconds]   the clock while the browser board is under load from outside (Linux)
 #   bash tools/bench.sh boutlist [runs]     reading a bout list of 5,005 bouts and resolving its draw
 # With --windows last, the Windows build's programs under Wine (after tools/windows.sh), offscreen.
 set -euo pipefail
@@ -44,6 +45,7 @@ case "$which" in
   browser) bench browser_bench "$@" ;;
   soak) bench soak "$@" ;;
   startup) startup "$@" ;;
+  hostile) bash tools/bench-hostile.sh "$build" "$@" ;;
   boutlist) bench boutlist_bench "$@" ;;
   all)
     bench scoreboard_bench
@@ -53,5 +55,5 @@ case "$which" in
     bench soak
     bench boutlist_bench
     startup ;;
-  *) echo "usage: tools/bench.sh [scoreboard|clock|browser|soak|startup|boutlist] [arguments] [--windows]" >&2; exit 2 ;;
+  *) echo "usage: tools/bench.sh [scoreboard|clock|browser|soak|startup|boutlist|hostile] [arguments] [--windows]" >&2; exit 2 ;;
 esac
