@@ -47,6 +47,8 @@ private slots:
             {"the flag already chosen publishes nothing", {"Optionr2", "command1", "Optionr2"}, "0 0 #1 1:00", 0},
             {"chosen anew from the other side", {"Optionr2", "command1", "Optionb2"}, "3 2 #1 1:00", 1},
             {"Reset match clears it", {"Optionr2", "command3"}, "0 0 #1 1:00", 1},
+            {"and hides the running clock of an open board", {"command1", "Text1=2", "Command4", "+1000", "Optionr2", "command3"}, "0 0 #1 2:00", 5},
+            {"from the menu as well", {"command1", "Text1=2", "Command4", "+1000", "Optionr2", "resmatch"}, "0 0 #1 2:00", 5},
             {"Start shows the clock", {"Text1=3", "Text6=07", "command6", "Command4"}, "0 0 #1 3:07 shown", 1},
             {"a tick writes the changed digits", {"Command4", "+1000"}, "0 0 #1 0:59 shown", 3},
             {"a tick held up counts every second", {"Command4", "+2500"}, "0 0 #1 0:58 shown", 3},

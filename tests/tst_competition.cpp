@@ -196,21 +196,20 @@ private slots:
                                     "7,bronze,L 4,L 3\n";
         // Per bout: number, state (? to come, R/B decided for red/blue, r/b a bye with red/blue
         // through, 0 a bye with neither), "!" where performed by others, the sides; then the placings.
-        QTest::newRow("nothing decided") << knockout << QByteArray() << QByteArray("1? A B|2? C D|3r E _|4? W1 W2|5? L1 L2|6? W4 E|7r L4 _|");
-        QTest::newRow("names filled in, placings") << knockout << QByteArray("1R 2B 4B 5R 6R")
-                                                   << QByteArray("1R A B|2B C D|3r E _|4B A D|5R B C|6R D E|7r A _|1.D 2.E 3.B 3.A");
-        QTest::newRow("a final won by a bye") << QByteArray("1,,A,\n2,Final,W 1,\n3,bronze,,\n") << QByteArray() << QByteArray("1r A _|2r A _|3 0 _ _|1.A");
-        QTest::newRow("byes pass on what they wait for")
-            << QByteArray("1,,A,B\n2,,W 1,\n3,,,\n4,,W 2,W 3\n5,,L 2,L 3\n") << QByteArray("2R 3B 5R") << QByteArray("1? A B|2r W1 _|3 0 _ _|4r W1 _|5 0 _ _|");
-        QTest::newRow("a result for a bye or no bout is ignored") << QByteArray("1,,A,\n2,,W 1,B\n") << QByteArray("1B 9R 2B") << QByteArray("1r A _|2B A B|");
-        QTest::newRow("taken back: to come again") << knockout << QByteArray("1R 2R 1-") << QByteArray("1? A B|2R C D|3r E _|4? W1 C|5? L1 D|6? W4 E|7r L4 _|");
+        const auto row = [](const char *name, const QByteArray &bouts, const char *results, const char *expected) {
+            QTest::newRow(name) << bouts << QByteArray(results) << QByteArray(expected);
+        };
+        row("nothing decided", knockout, "", "1? A B|2? C D|3r E _|4? W1 W2|5? L1 L2|6? W4 E|7r L4 _|");
+        row("names filled in, placings", knockout, "1R 2B 4B 5R 6R", "1R A B|2B C D|3r E _|4B A D|5R B C|6R D E|7r A _|1.D 2.E 3.B 3.A");
+        row("a final won by a bye", "1,,A,\n2,Final,W 1,\n3,bronze,,\n", "", "1r A _|2r A _|3 0 _ _|1.A");
+        row("byes pass on what they wait for", "1,,A,B\n2,,W 1,\n3,,,\n4,,W 2,W 3\n5,,L 2,L 3\n", "2R 3B 5R", "1? A B|2r W1 _|3 0 _ _|4r W1 _|5 0 _ _|");
+        row("a result for a bye or no bout is ignored", "1,,A,\n2,,W 1,B\n", "1B 9R 2B", "1r A _|2B A B|");
+        row("taken back: to come again", knockout, "1R 2R 1-", "1? A B|2R C D|3r E _|4? W1 C|5? L1 D|6? W4 E|7r L4 _|");
         // Bout 2 corrected after bout 4 was performed by D: bout 4 keeps D and
         // is marked; its loser, who performed, goes on; bout 5 not yet
         // performed follows the correction.
-        QTest::newRow("a correction after a later bout")
-            << knockout << QByteArray("1R 2B 4R 2R") << QByteArray("1R A B|2R C D|3r E _|4R! A D|5? B D|6? A E|7r D _|3.D");
-        QTest::newRow("a correction of the later bout itself")
-            << knockout << QByteArray("1R 2B 4R 1B 4B 6R") << QByteArray("1B A B|2B C D|3r E _|4B! A D|5? A C|6R D E|7r A _|1.D 2.E 3.A");
+        row("a correction after a later bout", knockout, "1R 2B 4R 2R", "1R A B|2R C D|3r E _|4R! A D|5? B D|6? A E|7r D _|3.D");
+        row("a correction of the later bout itself", knockout, "1R 2B 4R 1B 4B 6R", "1B A B|2B C D|3r E _|4B! A D|5? A C|6R D E|7r A _|1.D 2.E 3.A");
     }
     void drawing()
     {

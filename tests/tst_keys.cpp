@@ -16,16 +16,10 @@ QString stateOf(const testing::Console &c)
 {
     auto shown = [&](const char *name) { return QString(c.get(name)->isVisibleTo(c.kata.get()) ? "+" : "-"); };
     const decision::DecisionPanel &decision = c.kata->decision();
-    QStringList state{QString::number(decision.refereeCount()),
-                      QString::number(decision.counts().red),
-                      QString::number(decision.counts().blue),
-                      c.clock(),
-                      c.running() ? "running" : "still",
-                      shown("Command4") + shown("Command5"),
-                      QString::number(c.kata->outerHeight()),
-                      c.text("Text1"),
-                      c.text("Text6"),
-                      c.text("Text5")};
+    QStringList state{QString::number(decision.refereeCount()), QString::number(decision.counts().red), QString::number(decision.counts().blue), c.clock()};
+    state << (c.running() ? "running" : "still") << shown("Command4") + shown("Command5") << QString::number(c.kata->outerHeight());
+    for (const char *field : {"Text1", "Text6", "Text5"})
+        state << c.text(field);
     if (const scoreboard::Kabord *board = c.board())
         state << (board->isVisible() ? "open" : "hidden") << board->redCount()->text() << board->blueCount()->text() << board->label(4)->text()
               << (board->element("Frame1")->isHidden() ? "hidden" : "shown");

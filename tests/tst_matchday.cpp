@@ -2,13 +2,12 @@
 // field, absurd scale values. Runs on a desktop of two displays.
 #include "decision/decisionpanel.h"
 #include "support/console.h"
+#include "support/screens.h"
 #include "timer/matchclock.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QScreen>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -166,19 +165,7 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    // In the current folder, named relatively: Qt splits the platform's
-    // arguments at colons, a Windows drive's too.
-    QTemporaryFile layout(QStringLiteral("screens-XXXXXX.json"));
-    if (!layout.open())
-        return 2;
-    layout.write(R"({"screens":[
-        {"name":"a-main","x":0,"y":0,"width":1280,"height":1024,"logicalDpi":96,"logicalBaseDpi":96,"dpr":1},
-        {"name":"b-hall","x":1280,"y":0,"width":1920,"height":1080,"logicalDpi":96,"logicalBaseDpi":96,"dpr":2}]})");
-    layout.flush();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(layout.fileName())));
-    QApplication app(argc, argv);
-    MatchDayTest test;
-    return QTest::qExec(&test, argc, argv);
+    return testing::execOnScreens<MatchDayTest>(SCREEN("a-main", 0, 0, 1280, 1024, 96, 1) "," SCREEN("b-hall", 1280, 0, 1920, 1080, 96, 2), argc, argv);
 }
 
 #include "tst_matchday.moc"

@@ -321,26 +321,19 @@ private slots:
     {
         const Board atLimit(13500, 9000), below(13499.1, 9000); // aspect 1.5 and 1.4999
         const Board mirroredAtLimit(13500, 9000, {}, true), mirroredBelow(13499.1, 9000, {}, true);
-        const Expected corrections[] = {{atLimit, "Label1_4", T, 360},
-                                        {below, "Label1_4", T, 460},
-                                        {atLimit, "scb", T, 1800},
-                                        {below, "scb", T, 2200},
-                                        {below, "scr", T, 2200},
-                                        {atLimit, "Frame1", T, 6120},
-                                        {below, "Frame1", T, 6320},
-                                        {atLimit, "Shape5_3", H, 2775},
-                                        {below, "Shape5_3", H, 2975},
-                                        {atLimit, "Shape5_0", H, 2535},
-                                        {below, "Shape5_0", H, 2135},
-                                        {atLimit, "Image1", L, 8440.03125f},
-                                        {atLimit, "Image2", L, 2869.59375f},
-                                        {below, "Image1", L, 8101.9911f},
-                                        {below, "Image2", L, 2531.9249f},
-                                        {mirroredAtLimit, "Image1", L, 2868.75f},
-                                        {mirroredAtLimit, "Image2", L, 8437.5f},
-                                        {mirroredBelow, "Image1", L, 2531.0813f},
-                                        {mirroredBelow, "Image2", L, 8099.46f},
-                                        {mirroredBelow, "scb", T, 2200}};
+        // clang-format off
+        const Expected corrections[] = {
+            {atLimit, "Label1_4", T, 360},              {below, "Label1_4", T, 460},
+            {atLimit, "scb", T, 1800},                  {below, "scb", T, 2200},               {below, "scr", T, 2200},
+            {atLimit, "Frame1", T, 6120},               {below, "Frame1", T, 6320},
+            {atLimit, "Shape5_3", H, 2775},             {below, "Shape5_3", H, 2975},
+            {atLimit, "Shape5_0", H, 2535},             {below, "Shape5_0", H, 2135},
+            {atLimit, "Image1", L, 8440.03125f},        {below, "Image1", L, 8101.9911f},
+            {atLimit, "Image2", L, 2869.59375f},        {below, "Image2", L, 2531.9249f},
+            {mirroredAtLimit, "Image1", L, 2868.75f},   {mirroredBelow, "Image1", L, 2531.0813f},
+            {mirroredAtLimit, "Image2", L, 8437.5f},    {mirroredBelow, "Image2", L, 8099.46f}, {mirroredBelow, "scb", T, 2200},
+        };
+        // clang-format on
         check(corrections);
     }
 
@@ -431,35 +424,29 @@ private slots:
             int channels = 1, rate = 44100;
         };
         const float nan = std::numeric_limits<float>::quiet_NaN();
+        // clang-format off
         const Row rows[] = {
             {"16 bits", riff(fmt(1, 1, 44100, 16) + chunk("data", pcm)), same},
             {"8 bits, unsigned", riff(fmt(1, 1, 44100, 8) + chunk("data", "\x00\x80\xff\x01"s)), {-32768, 0, 32512, -32512}},
             {"24 bits", riff(fmt(1, 1, 44100, 24) + chunk("data", samples<std::int32_t>({0x123456, -1}, 3))), {0x1234, -1}},
             {"32 bits", riff(fmt(1, 2, 8000, 32) + chunk("data", samples<std::int32_t>({INT32_MAX, INT32_MIN}))), {32767, -32768}, 2, 8000},
-            {"float",
-             riff(fmt(3, 1, 192000, 32) + chunk("data", samples<float>({1, -1, 0.5, 2, -3, nan}))),
-             {32767, -32767, 16384, 32767, -32767, 0},
-             1,
-             192000},
+            {"float", riff(fmt(3, 1, 192000, 32) + chunk("data", samples<float>({1, -1, 0.5, 2, -3, nan}))),
+                {32767, -32767, 16384, 32767, -32767, 0}, 1, 192000},
             {"double", riff(fmt(3, 1, 44100, 64) + chunk("data", samples<double>({-0.25}))), {-8192}},
             {"extensible PCM, stereo", riff(extensible(1, 2, 48000, 16) + chunk("data", pcm)), same, 2, 48000},
             // More than two channels, mixed to stereo by their speakers (Windows' usual ones where the format
             // names none): a side's own at 1, the centre's at -3 dB to both, the low frequencies nowhere, each side
             // scaled to 1 in all. 8 channels: FL FR FC LFE BL BR SL SR.
             {"extensible float, 8 channels", riff(extensible(3, 8, 44100, 32) + chunk("data", samples<float>({0, 0, 0, 0, 0, 0, 0, 1}))), {0, 8839}, 2},
-            {"3 channels: FL FR FC",
-             riff(fmt(1, 3, 44100, 16) + chunk("data", samples<std::int16_t>({1000, -1000, 2000, -32768, 32767, -32768}))),
-             {1414, 243, -32768, 5622},
-             2},
-            {"4 channels: FL FR LFE BC",
-             riff(extensible(1, 4, 44100, 16, 0x10b) + chunk("data", samples<std::int16_t>({1000, 2000, 30000, -1000}))),
-             {172, 757},
-             2},
+            {"3 channels: FL FR FC", riff(fmt(1, 3, 44100, 16) + chunk("data", samples<std::int16_t>({1000, -1000, 2000, -32768, 32767, -32768}))),
+                {1414, 243, -32768, 5622}, 2},
+            {"4 channels: FL FR LFE BC", riff(extensible(1, 4, 44100, 16, 0x10b) + chunk("data", samples<std::int16_t>({1000, 2000, 30000, -1000}))),
+                {172, 757}, 2},
             // As editors and recorders write them: tags before and after, a
             // large one, odd sizes with and without their pad byte, data first,
             // the size of a stream, a stray byte after the last frame.
             {"chunks around", riff(list + chunk("bext", "x") + "\0"s + fmt(1, 1, 44100, 16) + chunk("fact", le(4, 4)) + junk + chunk("data", pcm) + list),
-             same},
+                same},
             {"pad byte left out", riff(fmt(1, 1, 44100, 16) + chunk("LIST", "abc") + chunk("data", pcm)), same},
             {"data first, stream size", riff(chunk("data", pcm) + fmt(1, 1, 44100, 16), 0xffffffff), same},
             {"part of a frame", riff(fmt(1, 1, 44100, 16) + chunk("data", pcm + "\x01"s)), same},
@@ -489,6 +476,7 @@ private slots:
             {"extensible, its extension cut short", riff(extensible(1, 1, 44100, 16).replace(24, 1, 1, '\0') + chunk("data", pcm)), {}},
             {"too large", riff(fmt(1, 1, 44100, 16) + chunk("data", std::string(platform::wav::kMaxFileSize - 44 + 2, '\0'))), {}},
         };
+        // clang-format on
         for (const Row &row : rows) {
             const std::optional<std::string> out = platform::wav::playable(row.file);
             QVERIFY2(out.has_value() != row.heard.empty(), row.name);

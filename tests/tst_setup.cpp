@@ -1,6 +1,5 @@
 // The setup strip and the settings file, driven through the console.
 #include "support/console.h"
-#include "support/system.h"
 #include "ui/twips.h"
 
 #include <QAbstractButton>
@@ -19,13 +18,10 @@ private:
     bool mirrored() const { return c->get("Label18")->x() == ui::px(240) && c->get("Shape1")->x() == ui::px(3120); }
     QStringList fieldTexts() const
     {
-        return {c->text("eindwav"),
-                c->text("waarwav"),
-                c->text("hsch"),
-                c->text("vsch"),
-                c->text("fsch"),
-                QString::number(c->get<QCheckBox>("Check10")->isChecked()),
-                QString::number(c->get<QCheckBox>("Check11")->isChecked())};
+        QStringList texts;
+        for (const char *name : {"eindwav", "waarwav", "hsch", "vsch", "fsch"})
+            texts << c->text(name);
+        return texts << QString::number(c->get<QCheckBox>("Check10")->isChecked()) << QString::number(c->get<QCheckBox>("Check11")->isChecked());
     }
     void expectStrip(int outerHeight, const char *caption)
     {
@@ -145,12 +141,12 @@ private slots:
         // Reading stops after 1 MiB (1,048,576 bytes): a second line that
         // begins exactly there is not read; one that ends before it is.
         for (const int firstLine : {(1 << 20) - 2, (1 << 20) - 12}) {
-            writeFile(path, QByteArray(firstLine, 'x') + "\r\nwarn.wav\r\n");
+            QVERIFY(writeFile(path, QByteArray(firstLine, 'x') + "\r\nwarn.wav\r\n"));
             c->restart();
             QCOMPARE(c->text("waarwav"), firstLine == (1 << 20) - 2 ? QString() : QStringLiteral("warn.wav"));
         }
         // A bad line: the sound files come back, the rest keeps its design value.
-        writeFile(path, "a\r\nb\r\nbig\r\n3\r\n4\r\n1\r\n1\r\n");
+        QVERIFY(writeFile(path, "a\r\nb\r\nbig\r\n3\r\n4\r\n1\r\n1\r\n"));
         c->restart();
         QCOMPARE(fieldTexts(), (QStringList{"a", "b", "1", "1", "1", "0", "0"}));
         QVERIFY(c->fake.messages.shown.isEmpty());
@@ -163,7 +159,7 @@ private slots:
     {
         const QString path = c->fake.settingsPath();
         const QByteArray old("old.wav\r\nold2.wav\r\n2\r\n2\r\n2\r\n 1 \r\n 0 \r\n");
-        writeFile(path, old);
+        QVERIFY(writeFile(path, old));
         c->restart();
         c->click("MyButton1");
         c->setText("eindwav", QString(4096, QLatin1Char('n')) + QStringLiteral(".wav"));
@@ -182,7 +178,7 @@ private slots:
         QVERIFY(readFile(path).startsWith(QByteArray(4096, 'n')));
         // A directory in its place stays, and what is in it.
         QVERIFY(QFile::remove(path) && QDir().mkpath(path));
-        writeFile(path + QStringLiteral("/inside"), "keep");
+        QVERIFY(writeFile(path + QStringLiteral("/inside"), "keep"));
         save(false);
         QCOMPARE(readFile(path + QStringLiteral("/inside")), QByteArray("keep"));
         if (!testing::kPosix)
@@ -193,7 +189,7 @@ private slots:
     void whichFolderKeepsTheFile()
     {
         const QByteArray shipped("ship.wav\r\nwarn.wav\r\n2\r\n2\r\n2\r\n 1 \r\n 0 \r\n");
-        writeFile(c->fake.settingsPath(), shipped);
+        QVERIFY(writeFile(c->fake.settingsPath(), shipped));
         c->fake.programWritable = false;
         c->restart();
         // The file beside the program gives the starting values.
@@ -205,7 +201,7 @@ private slots:
         c->click("Check10");
         // A file where the user's folder should go: it stays, and nothing goes beside the program instead.
         const QString config = c->fake.home.filePath(QStringLiteral(".config"));
-        writeFile(config, "a file");
+        QVERIFY(writeFile(config, "a file"));
         save(false);
         QCOMPARE(readFile(config), QByteArray("a file"));
         QVERIFY(QFile::remove(config));
@@ -214,7 +210,7 @@ private slots:
         QCOMPARE(readFile(c->fake.settingsPath()), shipped);
         const QStringList saved = fieldTexts();
         // From now on the user's file is read; the program's is not.
-        writeFile(c->fake.settingsPath(), "other.wav\r\n");
+        QVERIFY(writeFile(c->fake.settingsPath(), "other.wav\r\n"));
         c->restart();
         QCOMPARE(fieldTexts(), saved);
         QVERIFY(!mirrored());

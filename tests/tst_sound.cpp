@@ -16,6 +16,7 @@
 
 namespace {
 
+using testing::writeFile;
 constexpr int kRate = 44100;
 constexpr qint64 kPromptUs = 100'000; // play() returns well within this
 
@@ -45,12 +46,6 @@ QByteArray wav(const QByteArray &data, quint32 channels = 1, quint32 rate = kRat
     const quint32 frame = channels * bits / 8;
     return "RIFF" + le(36 + data.size()) + "WAVEfmt " + le(16) + le(1, 2) + le(channels, 2) + le(rate) + le(rate * frame) + le(frame, 2) + le(bits, 2) + "data"
         + le(data.size()) + data;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A stretch of sound between silences: start and length in seconds, RMS level

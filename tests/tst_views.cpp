@@ -3,13 +3,12 @@
 // size and key pixels. Run once per desktop layout: tst_views --layout NAME.
 #include "browserboard/browserboard.h"
 #include "support/console.h"
+#include "support/screens.h"
 #include "support/snapshot.h"
 #include "timer/matchclock.h"
 
 #include <QCheckBox>
 #include <QScreen>
-#include <QStyleFactory>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -21,11 +20,6 @@ struct Layout {
     qreal pixelRatio;
 };
 
-// A display of the offscreen platform: its place and size in pixels, then as
-// Windows scales it (the logical DPI: 120 for 125 %) and as other systems
-// scale it (the device pixel ratio).
-#define SCREEN(name, x, y, w, h, dpi, dpr)                                                                                                                     \
-    "{\"name\":\"" name "\",\"x\":" #x ",\"y\":" #y ",\"width\":" #w ",\"height\":" #h ",\"logicalDpi\":" #dpi ",\"logicalBaseDpi\":96,\"dpr\":" #dpr "}"
 #define MAIN(dpi) SCREEN("a-main", 0, 0, 1280, 1024, dpi, 1)
 
 const Layout kLayouts[] = {
@@ -256,19 +250,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "\n");
         return 2;
     }
-    // In the current folder, named relatively: Qt splits the platform's
-    // arguments at colons, a Windows drive's too.
-    QTemporaryFile screens(QStringLiteral("screens-XXXXXX.json"));
-    if (!screens.open())
-        return 2;
-    screens.write(QByteArray("{\"screens\":[") + g_layout->screens + "]}");
-    screens.flush();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(QDir::current().relativeFilePath(screens.fileName())));
-    int count = int(args.size());
-    QApplication app(count, args.data());
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    ViewsTest test;
-    return QTest::qExec(&test, count, args.data());
+    return testing::execOnScreens<ViewsTest>(g_layout->screens, int(args.size()), args.data(), "Fusion");
 }
 
 #include "tst_views.moc"

@@ -6,12 +6,12 @@
 #include "fakeplatform.h"
 #include "scoreboard/kabord.h"
 #include "scoreboard/scoreboard.h"
+#include "system.h"
 #include "timer/matchclock.h"
 #include "ui/widgets.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -92,19 +92,6 @@ inline QList<QWidget *> windowsNamed(const char *name)
     QList<QWidget *> found = QApplication::topLevelWidgets();
     found.removeIf([name](QWidget *window) { return window->objectName() != QLatin1String(name); });
     return found;
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-inline void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace testing

@@ -1,6 +1,6 @@
 #pragma once
 
-// What tests ask of the system beyond Qt, where it has it (not Windows): a
+// Whole files read and written; what tests ask of the system beyond Qt, where it has it (not Windows): a
 // named pipe in place of a file, and a disk that fills up.
 #include <QFile>
 #ifndef Q_OS_WIN
@@ -10,6 +10,17 @@
 #endif
 
 namespace testing {
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 constexpr const char *kNoPipes = "Windows keeps named pipes apart from files: no file name can be one";
 constexpr const char *kNoFileSizeLimit = "Windows has no limit on a process's file sizes to stand for a full disk";
