@@ -319,15 +319,16 @@ private slots:
             }
             return nullptr;
         };
-        // Under Wine on a busy machine its sound driver can fall behind (a sound starts a second late, a
-        // burst is stretched): there a sound is heard once more before it counts as wrong.
+        // On a busy machine (under Wine, or under ThreadSanitizer, which slows every thread) the sound server
+        // can fall behind: a sound starts a second late, a burst is split. A sound is heard once more, for
+        // longer, before it counts as wrong; the second hearing must be exact.
         for (int attempt = 1;; ++attempt) {
             QVERIFY(timedPlay(*m_player, path, signal) < kPromptUs);
-            recording.keepFor(double(expectedPcm.size()) / (2 * kRate) + (kUnixRoot.isEmpty() ? 1.0 : 2.5));
+            recording.keepFor(double(expectedPcm.size()) / (2 * kRate) + (kUnixRoot.isEmpty() && attempt == 1 ? 1.0 : 2.5));
             const QList<Burst> heard = bursts(std::exchange(recording.heard, {}));
             qInfo() << "heard" << heard << "expected" << expected;
             const char *fault = differs(heard);
-            if (!fault || kUnixRoot.isEmpty() || attempt == 2) {
+            if (!fault || attempt == 2) {
                 QVERIFY2(!fault, fault);
                 break;
             }
