@@ -16,8 +16,10 @@
 #include <mutex>
 #include <thread>
 
-#include <mmsystem.h>
+// windows.h first: mmsystem.h needs its types.
 #include <windows.h>
+
+#include <mmsystem.h>
 
 namespace platform {
 
