@@ -15,11 +15,11 @@ std::string shown(const Side &s)
 {
     switch (s.kind) {
     case Side::Kind::Performer:
-        return s.name + (s.club.empty() ? "" : "(" + s.club + ")");
+        return s.name + (s.club.empty() ? std::string() : std::string("(") + s.club + ")");
     case Side::Kind::Winner:
-        return "W" + std::to_string(s.bout);
+        return std::string("W") + std::to_string(s.bout);
     case Side::Kind::Loser:
-        return "L" + std::to_string(s.bout);
+        return std::string("L") + std::to_string(s.bout);
     case Side::Kind::Bye:
         break;
     }
@@ -39,7 +39,8 @@ QByteArray read(const QByteArray &file)
         for (const Bout &b : c.bouts) {
             if (b.category != c.name)
                 return "category of a bout";
-            out += " " + std::to_string(b.line) + ":" + b.category + "/" + std::to_string(b.number) + "/" + b.round + "/" + shown(b.aka) + "/" + shown(b.ao);
+            out += std::string(" ") + std::to_string(b.line) + ":" + b.category + "/" + std::to_string(b.number) + "/" + b.round + "/" + shown(b.aka) + "/"
+                + shown(b.ao);
         }
     return QByteArray::fromStdString(out);
 }
@@ -229,8 +230,10 @@ private slots:
             out += std::to_string(list.categories[0].bouts[b].number) + states[int(d.state)][int(d.winner)] + (d.performedByOthers ? "!" : "") + " "
                 + shown(d.red) + " " + shown(d.blue) + "|";
         }
-        for (const Placing &p : draw.placings)
-            out += (out.ends_with('|') ? "" : " ") + std::to_string(p.place) + "." + p.performer.name;
+        for (const Placing &p : draw.placings) {
+            out += out.ends_with('|') ? "" : " ";
+            out += std::to_string(p.place) + "." + p.performer.name;
+        }
         QCOMPARE(QByteArray::fromStdString(out), expected);
     }
 
