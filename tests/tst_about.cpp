@@ -2,11 +2,8 @@
 // tst_views compares with its approved picture.
 #include "support/console.h"
 #include "ui/design.h"
-#include "ui/pushbutton.h"
-#include "ui/widgets.h"
 
 #include <QApplication>
-#include <QIcon>
 
 class AboutTest : public QObject {
     Q_OBJECT
@@ -50,27 +47,8 @@ private slots:
         QVERIFY(!about->isModal() && !QApplication::activeModalWidget()); // the console goes on working beside it
         QCOMPARE(about->windowTitle(), QString());
         QCOMPARE(about->minimumSize(), about->maximumSize());
-        const auto text = [&](const char *name) { return ui::named<QLabel>(about, name)->text(); };
-        QCOMPARE((QStringList{text("Label1"), text("Label2"), text("Label7"), ui::named<ui::PushButton>(about, "Command2")->text()}),
-                 (QStringList{"Kovamo Taikan", "Version 1.0.8", "10-08-2017", "Close"}));
-        for (const char *name : {"Frame1", "Label3", "Label4", "Label5", "Label6"})
-            QVERIFY(ui::named<QWidget>(about, name)->isVisible());
-        for (const char *needle : {"Kovamo", "Qt", "LGPL v3", "Liberation", "SIL Open Font License 1.1"})
-            QVERIFY2(text("Label8").contains(QLatin1String(needle)), needle);
-        // No text is cut off by its box, with the fonts the program runs with.
-        for (QLabel *label : about->findChildren<QLabel *>()) {
-            const QFontMetrics metrics(label->font());
-            QVERIFY2(label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
-                                       : metrics.horizontalAdvance(label->text()) <= label->width() && metrics.height() <= label->height(),
-                     qPrintable(label->objectName()));
-        }
-        // The picture is a drawing: at twice its size the red flag flies on the left, the blue one on the right.
-        const auto *picture = ui::named<ui::Picture>(about, "Image1");
-        QVERIFY(picture->isValid());
-        const QImage big = QIcon(picture->source()).pixmap(QSize(256, 256)).toImage();
-        QCOMPARE(big.size(), QSize(256, 256));
-        QVERIFY(big.pixelColor(64, 85).red() > 150 && big.pixelColor(64, 85).blue() < 80);
-        QVERIFY(big.pixelColor(192, 85).blue() > 150 && big.pixelColor(192, 85).red() < 80);
+        // Its texts, picture and layout: tst_views compares them with the approved picture.
+        QCOMPARE(ui::named<QLabel>(about, "Label2")->text(), QStringLiteral("Version 1.0.8")); // the version, made by the build
 
         // Chosen again, it comes to the front, where the operator put it, even when minimised.
         about->move(about->pos() + QPoint(30, 20));
