@@ -103,34 +103,28 @@ class RulesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void numericValue_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("digits") << "12" << 12.0;
-        QTest::newRow("leading blanks") << " 2" << 2.0;
-        QTest::newRow("tab and blanks") << "\t 7x" << 7.0;
-        QTest::newRow("fraction") << "1.25" << 1.25;
-        QTest::newRow("only fraction") << ".5" << 0.5;
-        QTest::newRow("comma stops") << "1,5" << 1.0;
-        QTest::newRow("point without digits") << "5." << 5.0;
-        QTest::newRow("second point stops") << "1.2.3" << 1.2;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("blanks only") << "   " << 0.0;
-        QTest::newRow("minus never read") << "-5" << 0.0;
-        QTest::newRow("lone point") << "." << 0.0;
-        QTest::newRow("blank inside stops") << "1 2" << 1.0;
-        QTest::newRow("no exponent") << "1e3" << 1.0;
-        // It stays finite, however many digits.
-        QTest::newRow("huge") << QString(400, '9') << std::numeric_limits<double>::max();
-        QTest::newRow("tiny") << "." + QString(400, '0') + "1" << 0.0;
-        QTest::newRow("many leading zeros") << QString(400, '0') + "3" << 3.0;
-    }
+    // Digits, then an optional fraction after a point; anything else stops the number. It stays finite, however many digits.
     void numericValue()
     {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QCOMPARE(common::numericValue(text.toStdString()), value);
+        const std::pair<QString, double> rows[] = {{"12", 12},
+                                                   {" 2", 2},
+                                                   {"\t 7x", 7},
+                                                   {"1.25", 1.25},
+                                                   {".5", 0.5},
+                                                   {"1,5", 1},
+                                                   {"5.", 5},
+                                                   {"1.2.3", 1.2},
+                                                   {"", 0},
+                                                   {"   ", 0},
+                                                   {"-5", 0},
+                                                   {".", 0},
+                                                   {"1 2", 1},
+                                                   {"1e3", 1},
+                                                   {QString(400, '9'), std::numeric_limits<double>::max()},
+                                                   {"." + QString(400, '0') + "1", 0},
+                                                   {QString(400, '0') + "3", 3}};
+        for (const auto &[text, value] : rows)
+            QVERIFY2(common::numericValue(text.toStdString()) == value, qPrintable(text.left(12)));
     }
 
     void coupling()
@@ -247,42 +241,23 @@ private slots:
             QVERIFY2(timer::minutesTooLarge(tooLarge), tooLarge);
     }
 
-    void settingsLocation_data()
-    {
-        using settings::Folder;
-        QTest::addColumn<bool>("writable");
-        QTest::addColumn<bool>("userFile");
-        QTest::addColumn<bool>("programFile");
-        QTest::addColumn<int>("read");
-        QTest::addColumn<int>("write");
-        auto row = [](const char *name, bool writable, bool user, bool program, Folder read, Folder write) {
-            QTest::newRow(name) << writable << user << program << int(read) << int(write);
-        };
-        // A writable program folder keeps kata.ini, whatever the user's folder holds.
-        row("portable, first start", true, false, false, Folder::None, Folder::Program);
-        row("portable", true, false, true, Folder::Program, Folder::Program);
-        row("portable, stray user file", true, true, false, Folder::None, Folder::Program);
-        row("portable, both", true, true, true, Folder::Program, Folder::Program);
-        // Installed for all users: the user's file, else the program's as a start.
-        row("installed, first start", false, false, false, Folder::None, Folder::User);
-        row("installed, shipped starting values", false, false, true, Folder::Program, Folder::User);
-        row("installed, saved before", false, true, false, Folder::User, Folder::User);
-        row("installed, saved over starting values", false, true, true, Folder::User, Folder::User);
-    }
+    // A writable program folder keeps kata.ini, whatever the user's folder holds; installed for all users, the
+    // user's file, else the program's as a start. What "Save" writes is what the next start reads.
     void settingsLocation()
     {
-        QFETCH(bool, writable);
-        QFETCH(bool, userFile);
-        QFETCH(bool, programFile);
-        QFETCH(int, read);
-        QFETCH(int, write);
-        const settings::Location where = settings::settingsLocation(writable, userFile, programFile);
-        QCOMPARE(int(where.read), read);
-        QCOMPARE(int(where.write), write);
-        // What "Save" writes is what the next start reads.
-        const bool userAfterSave = userFile || where.write == settings::Folder::User;
-        const bool programAfterSave = programFile || where.write == settings::Folder::Program;
-        QCOMPARE(settings::settingsLocation(writable, userAfterSave, programAfterSave).read, where.write);
+        using settings::Folder;
+        // writable, a user file, a program file: read, write
+        const std::tuple<bool, bool, bool, Folder, Folder> rows[] = {
+            {true, false, false, Folder::None, Folder::Program}, {true, false, true, Folder::Program, Folder::Program},
+            {true, true, false, Folder::None, Folder::Program},  {true, true, true, Folder::Program, Folder::Program},
+            {false, false, false, Folder::None, Folder::User},   {false, false, true, Folder::Program, Folder::User},
+            {false, true, false, Folder::User, Folder::User},    {false, true, true, Folder::User, Folder::User}};
+        for (const auto &[writable, userFile, programFile, read, write] : rows) {
+            const settings::Location where = settings::settingsLocation(writable, userFile, programFile);
+            QCOMPARE(where.read, read);
+            QCOMPARE(where.write, write);
+            QCOMPARE(settings::settingsLocation(writable, userFile || write == Folder::User, programFile || write == Folder::Program).read, write);
+        }
     }
 
     // The worked examples, to the digit, in single precision.
@@ -378,32 +353,27 @@ private slots:
         QCOMPARE(ui::safePoints(219.75), 219.75);
     }
 
-    void scoreboardDisplay_data()
-    {
-        QTest::addColumn<QList<QRect>>("displays");
-        QTest::addColumn<int>("main");
-        QTest::addColumn<int>("target");
-        const QRect main(0, 0, 1280, 1024);
-        QTest::newRow("right of main") << QList<QRect>{main, {1280, 0, 1920, 1080}} << 0 << 1;
-        QTest::newRow("main listed second") << QList<QRect>{{1280, 0, 1920, 1080}, main} << 1 << 0;
-        QTest::newRow("right, lower top edge") << QList<QRect>{main, {1280, 200, 1920, 1080}} << 0 << 1;
-        QTest::newRow("left of main") << QList<QRect>{main, {-1920, 0, 1920, 1080}} << 0 << 1;
-        QTest::newRow("gap of mixed scales") << QList<QRect>{main, {2560, 0, 1920, 1080}} << 0 << 1;
-        QTest::newRow("nearest of two") << QList<QRect>{main, {-1920, 0, 1920, 1080}, {3000, 0, 800, 600}} << 0 << 2;
-        QTest::newRow("nearer of two to the right") << QList<QRect>{main, {4000, 0, 800, 600}, {1400, 3000, 800, 600}} << 0 << 1;
-        QTest::newRow("the one that holds the point") << QList<QRect>{{-1920, 0, 1920, 1080}, main, {1280, 0, 800, 600}} << 1 << 2;
-        QTest::newRow("single") << QList<QRect>{main} << 0 << 0;
-        QTest::newRow("none") << QList<QRect>{} << 0 << -1;
-    }
+    // The display right of the main one, else the nearest other one (by its corner), else the main one.
     void scoreboardDisplay()
     {
-        QFETCH(QList<QRect>, displays);
-        QFETCH(int, main);
-        QFETCH(int, target);
-        std::vector<Area> areas;
-        for (const QRect &r : displays)
-            areas.push_back(Area{r.x(), r.y(), r.width(), r.height()});
-        QCOMPARE(scoreboard::targetDisplay(areas, main), target);
+        const QRect main(0, 0, 1280, 1024);
+        const std::tuple<QList<QRect>, int, int> rows[] = {// displays, the main one, the scoreboard's
+                                                           {{main, {1280, 0, 1920, 1080}}, 0, 1},
+                                                           {{{1280, 0, 1920, 1080}, main}, 1, 0},
+                                                           {{main, {1280, 200, 1920, 1080}}, 0, 1},
+                                                           {{main, {-1920, 0, 1920, 1080}}, 0, 1},
+                                                           {{main, {2560, 0, 1920, 1080}}, 0, 1}, // the gap of mixed scales
+                                                           {{main, {-1920, 0, 1920, 1080}, {3000, 0, 800, 600}}, 0, 2},
+                                                           {{main, {4000, 0, 800, 600}, {1400, 3000, 800, 600}}, 0, 1},
+                                                           {{{-1920, 0, 1920, 1080}, main, {1280, 0, 800, 600}}, 1, 2},
+                                                           {{main}, 0, 0},
+                                                           {{}, 0, -1}};
+        for (const auto &[displays, mainIndex, target] : rows) {
+            std::vector<Area> areas;
+            for (const QRect &r : displays)
+                areas.push_back(Area{r.x(), r.y(), r.width(), r.height()});
+            QCOMPARE(scoreboard::targetDisplay(areas, mainIndex), target);
+        }
     }
 
     // What a WAV file plays as: 16-bit samples of its channels at its rate,
