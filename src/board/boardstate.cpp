@@ -53,7 +53,6 @@ bool State::setClockColour(ui::BgrColour colour) { return assign(clockColour, co
 bool State::setClockShown(bool shown) { return assign(clockShown, shown); }
 bool State::setFieldNumber(std::string text) { return assign(fieldNumber, std::move(text)); }
 bool State::setMirrored(bool m) { return assign(mirrored, m); }
-bool State::setPerformers(Performers p) { return assign(performers, std::move(p)); }
 
 std::string State::clockText() const { return minutes + ':' + tens + units; }
 

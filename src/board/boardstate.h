@@ -46,7 +46,6 @@ struct State {
     bool setClockShown(bool shown);
     bool setFieldNumber(std::string text); // "Set": character for character
     bool setMirrored(bool mirrored);       // takes effect on the hall's board at its next opening
-    bool setPerformers(Performers performers);
 
     std::string clockText() const; // minutes, colon, tens, units
     bool warning() const;          // the digits in the warning colour

@@ -42,9 +42,4 @@ void PublicBoard::setFieldNumber(const QString &text)
 
 void PublicBoard::setMirrored(bool mirrored) { announce(m_state.setMirrored(mirrored), &PublicBoard::mirroredChanged); }
 
-void PublicBoard::setPerformers(const Performers &performers)
-{
-    announce(m_state.setPerformers(performers), &PublicBoard::performersChanged);
-}
-
 } // namespace board

@@ -26,7 +26,6 @@ public:
     void setClockShown(bool shown);
     void setFieldNumber(const QString &text);
     void setMirrored(bool mirrored);
-    void setPerformers(const Performers &performers);
     // The clock's digits must be on screen now, before a sound starts.
     void showNow() { emit showNowAsked(); }
 
@@ -38,7 +37,6 @@ signals:
     void clockShownChanged();
     void fieldNumberChanged();
     void mirroredChanged();
-    void performersChanged();
     void showNowAsked();
     void changed(); // after any of the above but showNowAsked()
 
