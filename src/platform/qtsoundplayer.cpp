@@ -97,13 +97,6 @@ bool machineHasOutput()
 // operator's files from the local copies of what SoundFiles prepared: Qt
 // reads them on a loading thread of its own, and never a file that could
 // stall.
-// The player as the sound thread reaches it: none once the player is gone,
-// also where that thread outlives it (a sound server that froze).
-struct PlayerLink {
-    std::mutex mutex;
-    QObject *player = nullptr;
-};
-
 class Effects : public QObject {
 public:
     explicit Effects(std::shared_ptr<PlayerLink> link) : m_link(std::move(link)) {}
@@ -172,7 +165,7 @@ private:
     template <typename Call> void tell(Call call)
     {
         const std::lock_guard lock(m_link->mutex);
-        if (QObject *player = m_link->player)
+        if (SoundPlayer *player = m_link->player)
             QMetaObject::invokeMethod(
                 player, [player, call] { call(*dynamic_cast<QtSoundPlayerCalls *>(player)); }, Qt::QueuedConnection);
     }

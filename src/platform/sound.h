@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <mutex>
 
 class QTemporaryDir;
 
@@ -87,6 +88,14 @@ protected:
 private:
     std::unique_ptr<QTemporaryDir> m_copies;
     SoundFiles m_files;
+};
+
+// A player as a thread of its own reaches it, to say what it started: none
+// once the player is gone, also where that thread outlives it (a sound
+// server that froze, an audio device that hangs).
+struct PlayerLink {
+    std::mutex mutex;
+    SoundPlayer *player = nullptr;
 };
 
 // The program's player, made on first use as a child of the application

@@ -39,13 +39,6 @@ bool machineHasOutput()
     return found;
 }
 
-// The player as the sound thread reaches it: none once the player is gone,
-// also where that thread outlives it (a device that hangs).
-struct PlayerLink {
-    std::mutex mutex;
-    SoundPlayer *player = nullptr;
-};
-
 // A sound to play, named as started() names it; and what plays in its place
 // where PlaySoundW refuses it (empty: nothing).
 struct Request {
