@@ -44,7 +44,6 @@ struct Board {
 // One expected measure of a scaled element.
 constexpr float Placed::*L = &Placed::left;
 constexpr float Placed::*T = &Placed::top;
-constexpr float Placed::*W = &Placed::width;
 constexpr float Placed::*H = &Placed::height;
 constexpr float Placed::*P = &Placed::points;
 struct Expected {
