@@ -24,41 +24,37 @@ private slots:
 
     // Exit code -1: the program starts; -2: it starts and quits once the console shows. What
     // is printed goes to the output with exit code 0, and with 2 to the error output.
-    void answers_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("text");
-        const QString version = QStringLiteral("Kovamo Taikan " TAIKAN_VERSION "\n"); // the project's version
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << version;
-        QTest::newRow("-v") << QStringList{"-v"} << 0 << version;
-        QTest::newRow("version after a Qt option") << QStringList{"-platform", "offscreen", "--version"} << 0 << version;
-        QTest::newRow("unknown") << QStringList{"--bogus"} << 2 << "Unknown option 'bogus'.";
-        QTest::newRow("unknown after a known one") << QStringList{"--version", "-x"} << 2 << "Unknown option 'x'.";
-        QTest::newRow("a file") << QStringList{"match.ini"} << 2 << "Unexpected argument 'match.ini'.";
-        QTest::newRow("Qt option without its value") << QStringList{"-platform"} << 2 << "Missing value after '-platform'.";
-        QTest::newRow("no options") << QStringList{} << -1 << QString();
-        QTest::newRow("Qt's options") << QStringList{"-platform",        "offscreen",   "-style=Fusion", "-reverse",
-                                                     "-qwindowgeometry", "100x100+0+0", "-session",      "abc"}
-                                      << -1 << QString();
-        QTest::newRow("Qt's option, two dashes") << QStringList{"--platform", "xcb"} << -1 << QString();
-        QTest::newRow("installation check") << QStringList{"--quit-after-start"} << -2 << QString();
-        QTest::newRow("browser board") << QStringList{"--serve", "192.168.1.20:8080"} << -1 << QString();
-        QTest::newRow("browser board, no port") << QStringList{"--serve=70000"} << 2
-                                                << "Invalid value for --serve: '70000'; give a port from 1 to 65535, as "
-                                                   "8080 or 192.168.1.20:8080.";
-    }
     void answers()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, text);
-        const app::CommandLine line = read(arguments);
-        QCOMPARE(line.finished ? line.exitCode : line.quitAfterStart ? -2 : -1, exitCode);
-        QCOMPARE(line.output, exitCode == 0 ? text : QString());
-        QCOMPARE(line.error, exitCode == 2 ? text + QStringLiteral("\nTry 'taikan --help'.\n") : QString());
+        const QString version = QStringLiteral("Kovamo Taikan " TAIKAN_VERSION "\n"); // the project's version
+        const struct {
+            QStringList arguments;
+            int exitCode;
+            QString text;
+        } rows[] = {
+            {{"--version"}, 0, version},
+            {{"-v"}, 0, version},
+            {{"-platform", "offscreen", "--version"}, 0, version},
+            {{"--bogus"}, 2, "Unknown option 'bogus'."},
+            {{"--version", "-x"}, 2, "Unknown option 'x'."},
+            {{"match.ini"}, 2, "Unexpected argument 'match.ini'."},
+            {{"-platform"}, 2, "Missing value after '-platform'."},
+            {{}, -1, {}},
+            {{"-platform", "offscreen", "-style=Fusion", "-reverse", "-qwindowgeometry", "100x100+0+0", "-session", "abc"}, -1, {}}, // Qt's options
+            {{"--platform", "xcb"}, -1, {}},
+            {{"--quit-after-start"}, -2, {}}, // the installation check
+            {{"--serve", "192.168.1.20:8080"}, -1, {}},
+            {{"--serve=70000"}, 2, "Invalid value for --serve: '70000'; give a port from 1 to 65535, as 8080 or 192.168.1.20:8080."},
+        };
+        for (const auto &[arguments, exitCode, text] : rows) {
+            const app::CommandLine line = read(arguments);
+            const QByteArray row = arguments.join(u' ').toUtf8();
+            QVERIFY2((line.finished ? line.exitCode : line.quitAfterStart ? -2 : -1) == exitCode, row.constData());
+            QVERIFY2(line.output == (exitCode == 0 ? text : QString()), row.constData());
+            QVERIFY2(line.error == (exitCode == 2 ? text + QStringLiteral("\nTry 'taikan --help'.\n") : QString()), row.constData());
+            QVERIFY2(line.serve.has_value() == (exitCode == -1 && arguments.contains(QStringLiteral("--serve"))), row.constData());
+        }
         QCOMPARE(m_asked, 0); // only --help looks for the settings
-        QCOMPARE(line.serve.has_value(), exitCode == -1 && arguments.contains(QStringLiteral("--serve")));
     }
 
     void helpTellsWhereTheSetupIsKept()

@@ -44,7 +44,6 @@ struct Board {
 // One expected measure of a scaled element.
 constexpr float Placed::*L = &Placed::left;
 constexpr float Placed::*T = &Placed::top;
-constexpr float Placed::*W = &Placed::width;
 constexpr float Placed::*H = &Placed::height;
 constexpr float Placed::*P = &Placed::points;
 struct Expected {
@@ -260,19 +259,12 @@ private slots:
         }
     }
 
-    // The worked examples, to the digit, in single precision.
+    // The worked examples' font sizes, to the digit, in single precision (tst_views checks their places in pixels:
+    // 1920 x 1080 at 1.8, 1024 x 768 corrected, 0.96 across and 1.28 down).
     void scoreboardScaling()
     {
-        const Board wide(28800, 16200);   // 16:9, all factors 1.8
-        const Board square(15360, 11520); // 4:3: corrected, 0.96 across, 1.28 down
-        const Expected worked[] = {{wide, "scb", L, 648},          {wide, "scb", T, 3240},         {wide, "scb", P, 395.55f},
-                                   {wide, "Shape1", L, 0},         {wide, "Shape1", T, 3024},      {wide, "Shape1", W, 14403.6f},
-                                   {wide, "Shape1", H, 9504},      {wide, "Image1", L, 18005.4f},  {wide, "Image1", T, 5211},
-                                   {wide, "Image1", W, 4023},      {wide, "Image1", H, 4617},      {wide, "Label1_4", L, 13287.6f},
-                                   {wide, "Label1_4", T, 648},     {wide, "Label1_4", P, 198.45f}, {square, "scb", L, 345.6f},
-                                   {square, "scb", T, 2816},       {square, "scb", P, 210.96f},    {square, "Image1", L, 9218.88f},
-                                   {square, "Image1", W, 2860.8f}, {square, "Image1", H, 3283.2f}, {square, "Shape5_0", H, 2732.8f},
-                                   {square, "Frame1", T, 8089.6f}};
+        const Board wide(28800, 16200), square(15360, 11520);
+        const Expected worked[] = {{wide, "scb", P, 395.55f}, {wide, "Label1_4", P, 198.45f}, {square, "scb", P, 210.96f}};
         check(worked);
 
         // hsch 2: everything but the halves moves to half its place; the

@@ -17,57 +17,49 @@ QByteArray shown(const Settings &v)
                                      + (v.mirrorScoreboard ? "|1" : "|0") + (v.utf8 ? "|UTF-8" : ""));
 }
 
-void row(const QByteArray &name, const QByteArray &file, const QByteArray &values, ReadStop stop, int lines)
-{
-    QTest::newRow(name.constData()) << file << values << int(stop) << lines;
-}
-
 } // namespace
 
 class SettingsFileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void reading_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QByteArray>("values");
-        QTest::addColumn<int>("stop");
-        QTest::addColumn<int>("lines");
-        const auto ok = ReadStop::Complete;
-        row("complete, line 5 kept as read", "C:\\snd\\end.wav\r\n/snd/warn.wav\r\n2\r\n1.5\r\n 0.8\r\n 1 \r\n 0 \r\n",
-            "C:\\snd\\end.wav|/snd/warn.wav|2|1.5| 0.8|1|0", ok, 7);
-        row("empty", "", "||1|1|1|0|0", ok, 0);
-        row("five lines: no box line", "a\r\nb\r\n3\r\n4\r\n5\r\n", "a|b|3|4|5|0|0", ok, 5);
-        row("six lines, the last unended", "a\r\nb\r\n3\r\n4\r\n5\r\n1", "a|b|3|4|5|1|0", ok, 6);
-        row("zero scales stay 1", "\r\n\r\n0\r\n 0 \r\n0.0\r\n0\r\n0\r\n", "||1|1|1|0|0", ok, 7);
-        // A bad line stops reading; the sound files are restored whatever follows them.
-        row("letters on line 3", "a\r\nb\r\nabc\r\n2\r\n2\r\n1\r\n1\r\n", "a|b|1|1|1|0|0", ReadStop::BadScale, 7);
-        row("bad line 5 after good ones", "a\r\nb\r\n2\r\n3\r\nx\r\n1\r\n1\r\n", "a|b|1|1|1|0|0", ReadStop::BadScale, 7);
-        row("a comma is a decimal point; bad line 6", "a\r\nb\r\n1,5\r\n0,0\r\n2\r\nx\r\n1\r\n", "a|b|1,5|1|2|0|0", ReadStop::BadInternal, 7);
-        row("empty line 7", "a\r\nb\r\n2\r\n3\r\n4\r\n1\r\n\r\n", "a|b|2|3|4|1|0", ReadStop::BadExternal, 7);
-        // A box is checked by the number 1 only.
-        for (const char *line : {" 1 ", "1.0", "+1"})
-            row(QByteArray("checked ") + line, QByteArray("\r\n\r\n1\r\n1\r\n1\r\n") + line, "||1|1|1|1|0", ok, 6);
-        for (const char *line : {"0", "2", "-1"})
-            row(QByteArray("unchecked ") + line, QByteArray("\r\n\r\n1\r\n1\r\n1\r\n") + line, "||1|1|1|0|0", ok, 6);
-        row("CR, CR LF and LF", "a\rb\r\n2\n1\r1\r\n1\r0", "a|b|2|1|1|1|0", ok, 7);
-        row("CR LF is one line end", "a\r\n\r\nb", "a||1|1|1|0|0", ReadStop::BadScale, 3);
-        row("LF CR is two", "a\n\rb", "a||1|1|1|0|0", ReadStop::BadScale, 3);
-        row("lines after the seventh", "a\r\nb\r\n1\r\n1\r\n1\r\n0\r\n1\r\ngarbage\r\n\x01\x02 more", "a|b|1|1|1|0|1", ok, 7);
-        row("byte-order mark: UTF-8", "\xEF\xBB\xBF\xE5\xB1\xB1.wav\r\nb\r\n2", "\xE5\xB1\xB1.wav|b|2|1|1|0|0|UTF-8", ok, 3);
-        row("NUL bytes", QByteArrayLiteral("snd\0x.wav\r\n\0\r\n"), QByteArrayLiteral("snd\0x.wav|\0|1|1|1|0|0"), ok, 2);
-    }
     void reading()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QByteArray, values);
-        QFETCH(int, stop);
-        QFETCH(int, lines);
-        const auto result = readSettings(std::string_view(file.constData(), std::size_t(file.size())));
-        QCOMPARE(shown(result.values), values);
-        QCOMPARE(int(result.stop), stop);
-        QCOMPARE(result.linesRead, lines);
+        const auto ok = ReadStop::Complete;
+        struct Row {
+            const char *name;
+            QByteArray file, values;
+            ReadStop stop;
+            int lines;
+        };
+        const Row rows[] = {
+            {"complete, line 5 kept as read", "C:\\snd\\end.wav\r\n/snd/warn.wav\r\n2\r\n1.5\r\n 0.8\r\n 1 \r\n 0 \r\n",
+             "C:\\snd\\end.wav|/snd/warn.wav|2|1.5| 0.8|1|0", ok, 7},
+            {"empty", "", "||1|1|1|0|0", ok, 0},
+            {"five lines: no box line", "a\r\nb\r\n3\r\n4\r\n5\r\n", "a|b|3|4|5|0|0", ok, 5},
+            {"six lines, the last unended", "a\r\nb\r\n3\r\n4\r\n5\r\n1", "a|b|3|4|5|1|0", ok, 6},
+            {"zero scales stay 1", "\r\n\r\n0\r\n 0 \r\n0.0\r\n0\r\n0\r\n", "||1|1|1|0|0", ok, 7},
+            // A bad line stops reading; the sound files are restored whatever follows them.
+            {"letters on line 3", "a\r\nb\r\nabc\r\n2\r\n2\r\n1\r\n1\r\n", "a|b|1|1|1|0|0", ReadStop::BadScale, 7},
+            {"bad line 5 after good ones", "a\r\nb\r\n2\r\n3\r\nx\r\n1\r\n1\r\n", "a|b|1|1|1|0|0", ReadStop::BadScale, 7},
+            {"a comma is a decimal point; bad line 6", "a\r\nb\r\n1,5\r\n0,0\r\n2\r\nx\r\n1\r\n", "a|b|1,5|1|2|0|0", ReadStop::BadInternal, 7},
+            {"empty line 7", "a\r\nb\r\n2\r\n3\r\n4\r\n1\r\n\r\n", "a|b|2|3|4|1|0", ReadStop::BadExternal, 7},
+            // A box is checked by the number 1 only: the first box of each row is, the second is not.
+            {"boxes 1 and 0", "\r\n\r\n1\r\n1\r\n1\r\n 1 \r\n0", "||1|1|1|1|0", ok, 7},
+            {"boxes 1.0 and 2", "\r\n\r\n1\r\n1\r\n1\r\n1.0\r\n2", "||1|1|1|1|0", ok, 7},
+            {"boxes +1 and -1", "\r\n\r\n1\r\n1\r\n1\r\n+1\r\n-1", "||1|1|1|1|0", ok, 7},
+            {"CR, CR LF and LF", "a\rb\r\n2\n1\r1\r\n1\r0", "a|b|2|1|1|1|0", ok, 7},
+            {"CR LF is one line end", "a\r\n\r\nb", "a||1|1|1|0|0", ReadStop::BadScale, 3},
+            {"LF CR is two", "a\n\rb", "a||1|1|1|0|0", ReadStop::BadScale, 3},
+            {"lines after the seventh", "a\r\nb\r\n1\r\n1\r\n1\r\n0\r\n1\r\ngarbage\r\n\x01\x02 more", "a|b|1|1|1|0|1", ok, 7},
+            {"byte-order mark: UTF-8", "\xEF\xBB\xBF\xE5\xB1\xB1.wav\r\nb\r\n2", "\xE5\xB1\xB1.wav|b|2|1|1|0|0|UTF-8", ok, 3},
+            {"NUL bytes", QByteArrayLiteral("snd\0x.wav\r\n\0\r\n"), QByteArrayLiteral("snd\0x.wav|\0|1|1|1|0|0"), ok, 2},
+        };
+        for (const Row &row : rows) {
+            const auto result = readSettings(std::string_view(row.file.constData(), std::size_t(row.file.size())));
+            QVERIFY2(shown(result.values) == row.values, row.name);
+            QVERIFY2(result.stop == row.stop && result.linesRead == row.lines, row.name);
+        }
     }
 
     // One line of 100 MB: the sound file takes it, nothing else is read.

@@ -214,13 +214,6 @@ private slots:
         c->restart();
         QCOMPARE(fieldTexts(), saved);
         QVERIFY(!mirrored());
-        // Where the program's folder can be written, the user's file is ignored.
-        c->fake.programWritable = true;
-        c->restart();
-        QCOMPARE(c->text("eindwav"), QStringLiteral("other.wav"));
-        save();
-        QVERIFY(readFile(c->fake.settingsPath()).startsWith("other.wav\r\n\r\n1\r\n"));
-        QVERIFY(readFile(c->fake.userSettingsPath()).startsWith("mine.wav\r\n"));
     }
 };
 

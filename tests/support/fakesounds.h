@@ -16,10 +16,9 @@ struct SoundRequest {
 
 class RecordedSounds final : public platform::Sounds {
 public:
-    void choose(platform::Signal signal, const QString &path) override { chosen[int(signal)] = path; }
+    void choose(platform::Signal, const QString &) override {}
     void play(const QString &path, platform::Signal fallback) override { requests.append({path, fallback}); }
     QList<SoundRequest> requests;
-    QString chosen[2]; // by signal: the files the player was told to get ready
 };
 
 } // namespace testing
