@@ -94,8 +94,6 @@ private slots:
     // resetLoadsTheSetTime). The public board follows while the scoreboard is closed.
     void stateTable()
     {
-        QCOMPARE(c->clock(), QStringLiteral("1:00"));
-        QCOMPARE(c->text("Text1") + ':' + c->text("Text6"), QStringLiteral("1:00"));
         QVERIFY(!c->running());
         QCOMPARE(shownButton(), QStringLiteral("Start"));
 
