@@ -71,37 +71,34 @@ private slots:
 
     // An About window left open keeps the program running until it is closed; the console's
     // Close, by button or menu, closes the console only; closing About alone ends nothing.
-    void aboutKeepsTheProgramAlive_data()
-    {
-        QTest::addColumn<QString>("close");
-        QTest::newRow("button") << "command14";
-        QTest::newRow("menu entry") << "cl";
-    }
     void aboutKeepsTheProgramAlive()
     {
-        QFETCH(QString, close);
-        QVERIFY(QApplication::quitOnLastWindowClosed());
-        QStringList steps;
-        QObject watchdog; // its timer goes with it
-        QTimer::singleShot(10000, &watchdog, [] { QCoreApplication::exit(3); });
-        const auto always = [] { return true; };
-        when(always, [&] {
-            chooseAbout();
-            closeAbout(theAbout());                             // the console stays: no quitting
-            when([] { return aboutWindows().isEmpty(); }, [&] { // the closed one destroyed
-                steps << QStringLiteral("About closed");
+        for (const char *close : {"command14", "cl"}) { // the button, the menu entry
+            const auto row = testing::naming(close);
+            c = std::make_unique<testing::Console>(nullptr, false);
+            QVERIFY(QApplication::quitOnLastWindowClosed());
+            QStringList steps;
+            QObject watchdog; // its timer goes with it
+            QTimer::singleShot(10000, &watchdog, [] { QCoreApplication::exit(3); });
+            const auto always = [] { return true; };
+            when(always, [&] {
                 chooseAbout();
-                c->click(qPrintable(close));
-                when([&] { return !c->kata->isVisible(); },
-                     [&] {
-                    steps << QStringLiteral("console closed");
-                    closeAbout(theAbout()); // the last window: the program ends
-                    steps << QStringLiteral("last closed");
+                closeAbout(theAbout());                             // the console stays: no quitting
+                when([] { return aboutWindows().isEmpty(); }, [&] { // the closed one destroyed
+                    steps << QStringLiteral("About closed");
+                    chooseAbout();
+                    c->click(close);
+                    when([&] { return !c->kata->isVisible(); },
+                         [&] {
+                        steps << QStringLiteral("console closed");
+                        closeAbout(theAbout()); // the last window: the program ends
+                        steps << QStringLiteral("last closed");
+                    });
                 });
             });
-        });
-        QCOMPARE(QApplication::exec(), 0); // 3: the watchdog ended it
-        QCOMPARE(steps, (QStringList{"About closed", "console closed", "last closed"}));
+            QCOMPARE(QApplication::exec(), 0); // 3: the watchdog ended it
+            QCOMPARE(steps, (QStringList{"About closed", "console closed", "last closed"}));
+        }
     }
 };
 

@@ -133,7 +133,6 @@ private slots:
         Match c = matchUnderWay();
         for (const char *field : {"Text1", "Text6", "Text5"}) {
             const QString typed = field == std::string_view("Text1") ? QStringLiteral("3") : QStringLiteral("12345");
-            const QString held = c->text(field);
             c->setText(field, QString());
             const QString before = stateOf(*c);
             c->get(field)->setFocus();
@@ -141,7 +140,6 @@ private slots:
             QCOMPARE(c->text(field), typed);
             c->setText(field, QString());
             QCOMPARE(stateOf(*c), before);
-            c->setText(field, held);
         }
     }
 };

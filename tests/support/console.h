@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -92,6 +93,15 @@ inline QList<QWidget *> windowsNamed(const char *name)
     QList<QWidget *> found = QApplication::topLevelWidgets();
     found.removeIf([name](QWidget *window) { return window->objectName() != QLatin1String(name); });
     return found;
+}
+
+// For a table a test runs through itself: names the row, should the test fail in it.
+inline auto naming(const QString &row)
+{
+    return qScopeGuard([row] {
+        if (QTest::currentTestFailed())
+            qWarning("in the row %s", qPrintable(row));
+    });
 }
 
 } // namespace testing
