@@ -27,12 +27,8 @@ QByteArray request(const char *method, const QByteArray &path) { return method +
 // This process's resident memory in kB; -1 where the system does not say (no /proc).
 long residentKb()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = status.readAll();
-    const qsizetype at = text.indexOf("VmRSS:");
-    return at < 0 ? -1 : text.mid(at + 6, text.indexOf('\n', at) - at - 6).trimmed().split(' ').first().toLong();
+    const auto rss = QRegularExpression("VmRSS:\\s*(\\d+)").match(QString::fromLatin1(testing::readFile(QStringLiteral("/proc/self/status"))));
+    return rss.hasMatch() ? rss.captured(1).toLong() : -1;
 }
 
 // The fields of a JSON value and their types, as other tools rely on them.
