@@ -46,9 +46,8 @@ struct Client : QTcpSocket {
     QByteArray got;
     qint64 written = 0; // of what it sent, taken by the system
     bool reading;
-    Client(quint16 port, const QByteArray &bytes, int readBuffer = 0, const QString &from = QStringLiteral("127.0.0.1"))
+    Client(quint16 port, const QByteArray &bytes, int readBuffer = 0, const QString &from = QStringLiteral("127.0.0.1")) : reading(!readBuffer)
     {
-        reading = !readBuffer;
         setReadBufferSize(readBuffer);
         connect(this, &QTcpSocket::readyRead, this, [this] { got += reading ? readAll() : QByteArray(); });
         connect(this, &QTcpSocket::bytesWritten, this, [this](qint64 bytes) { written += bytes; });
@@ -123,7 +122,8 @@ private slots:
     }
     void cleanupTestCase() { browser.reset(); }
 
-    // The page follows every change, the scoreboard closed or open (tst_board: the open scoreboard shows the model).
+    // The page follows every change, the scoreboard closed or open (tst_board: the open scoreboard shows the model); off,
+    // it says so, and on again it shows at once what changed meanwhile. The overlay is transparent.
     void thePageFollowsTheConsole()
     {
         if (testing::Chromium::program().isEmpty())
@@ -147,13 +147,6 @@ private slots:
             QVERIFY(browser->evaluate("document.documentElement.scrollHeight <= innerHeight && document.documentElement.scrollWidth <= innerWidth").toBool());
             compare(browser->screenshot(), name);
         }
-    }
-
-    // Off, the page says so; on again, it shows at once what changed meanwhile. The overlay is transparent.
-    void thePageComesBack()
-    {
-        if (!browser)
-            QSKIP("no chromium here");
         browser->resize({1920, 1080});
         const quint16 port = board->port();
         c->click("Command2");
@@ -202,12 +195,8 @@ private slots:
             {request("HEAD", "/events"), "200", "text/event-stream", "", true},
             {request("GET", "/events") + "x", "200", "text/event-stream", "retry: 1000\n\ndata: {", false}, // a page that sends
             {request("GET", "/nothing") + request("DELETE", "/") + request("HEAD", "/state.json"), "404 405 200", text, "Not found", true},
-            {request("GET", "/../CMakeLists.txt"), "404", text, "", true},
-            {request("GET", "/web/board.html"), "404", text, "", true},
-            {request("GET", "/%2e%2e/kata.ini"), "404", text, "", true},
-            {request("POST", "/"), "405", text, "", true},
-            {request("PUT", "/state.json"), "405", text, "", true},
-            {request("BREW", "/"), "405", text, "", true},
+            {request("GET", "/../CMakeLists.txt") + request("GET", "/web/board.html") + request("GET", "/%2e%2e/kata.ini"), "404 404 404", text, "", true},
+            {request("POST", "/") + request("PUT", "/state.json") + request("BREW", "/"), "405 405 405", text, "", true},
             {"GET /events HTTP/1.1\r\nHost: b\r\nConnection: Upgrade\r\nUpgrade: websocket\r\nSec-WebSocket-Version: 13\r\nSec-WebSocket-Key: "
              "dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n",
              "400", text, "This board sends its live updates as Server-Sent Events", false},             // no WebSocket, and nothing said of it
@@ -248,7 +237,7 @@ private slots:
                                              QByteArray("X-Content-Type-Options: nosniff"), QByteArray("Referrer-Policy: no-referrer"),
                                              QByteArray(live && row.statuses[0] == '2' ? "Cache-Control: no-store" : "Cache-Control: no-cache")})
                 QVERIFY2((head + "\r\n").contains("\r\n" + header + "\r\n"), header);
-            QCOMPARE(head.contains("\r\nAllow: GET, HEAD"), row.statuses == QByteArray("405"));
+            QCOMPARE(head.contains("\r\nAllow: GET, HEAD"), QByteArray(row.statuses).startsWith("405"));
             QVERIFY2(body.startsWith(row.body) && (!row.sent.startsWith("HEAD") || body.isEmpty()), body.left(80));
             if (row.sent.startsWith("GET /state.json"))
                 QCOMPARE(shape(QJsonDocument::fromJson(body).object()),

@@ -4,9 +4,8 @@
 #include "platform/sound.h"
 #include "support/system.h"
 
-#include <QSemaphore>
-
 #include <QApplication>
+#include <QSemaphore>
 #include <QtTest> // and with it all of QtCore
 #include <algorithm>
 #include <atomic>
@@ -145,10 +144,12 @@ qint64 timedPlay(platform::Sounds &sounds, const QString &path, platform::Signal
     return timer.nsecsElapsed() / 1000;
 }
 
-// The real files, but a share that stopped answering under /share/: every look
-// at a file there waits until the test ends.
-struct StalledFiles final : platform::FileAccess {
+// The real files, but a share that stopped answering under /share/: every look at a file there waits until the test
+// ends. The first `failures` reads fail, as while a virus scanner holds a file on Windows (as root, a file's
+// permissions forbid nothing: this cannot be made for real here).
+struct TroubledFiles final : platform::FileAccess {
     QSemaphore gate;
+    std::atomic<int> failures = 0, reads = 0;
     const std::shared_ptr<platform::FileAccess> real = platform::realFiles();
     std::optional<Stamp> stamp(const QString &path) override
     {
@@ -160,17 +161,8 @@ struct StalledFiles final : platform::FileAccess {
     }
     std::optional<QByteArray> read(const QString &path, std::int64_t limit) override
     {
-        return path.startsWith(QStringLiteral("/share/")) ? std::nullopt : real->read(path, limit);
+        return path.startsWith(QStringLiteral("/share/")) || reads++ < failures ? std::nullopt : real->read(path, limit);
     }
-};
-
-// The real files, whose first `failures` reads fail, as while a virus scanner holds a file on Windows (as root,
-// a file's permissions forbid nothing: this cannot be made for real here).
-struct HeldFiles final : platform::FileAccess {
-    std::atomic<int> failures = 0, reads = 0;
-    const std::shared_ptr<platform::FileAccess> real = platform::realFiles();
-    std::optional<Stamp> stamp(const QString &path) override { return real->stamp(path); }
-    std::optional<QByteArray> read(const QString &path, std::int64_t limit) override { return reads++ < failures ? std::nullopt : real->read(path, limit); }
 };
 
 constexpr const char *kWithoutOutput = "--without-output";
@@ -188,10 +180,9 @@ int playWithoutOutput(int argc, char **argv)
     const std::unique_ptr<platform::SoundPlayer> another = platform::SoundPlayer::make();
     for (platform::Sounds *sounds : {&platform::systemSounds(), static_cast<platform::Sounds *>(another.get())}) {
         sounds->choose(platform::Signal::End, wav);
-        for (const QString &path : {wav, wav + QStringLiteral(".missing"), QString(), wav}) {
+        for (const QString &path : {wav, wav + QStringLiteral(".missing"), QString(), wav})
             if (const qint64 us = timedPlay(*sounds, path, platform::Signal::End); us >= kPromptUs)
                 out << "play(" << path << ") took " << us << " us\n";
-        }
     }
     QTimer::singleShot(300, &app, [&out] {
         out << "still here\n";
@@ -327,12 +318,15 @@ private slots:
         }
     }
 
-    // A file on a share that stopped answering holds up nothing: play() returns
-    // at once, a timer beside it keeps its time, and the built-in signal is heard.
+    // A file named anew on a share that stopped answering holds up nothing: play() returns at once, a timer beside it
+    // keeps its time, and until the file is ready the built-in signal is heard, never the file named before it.
     void stalledFileSystem()
     {
-        auto stalled = std::make_shared<StalledFiles>();
-        make(QStringLiteral("/share/gong.wav"), platform::Signal::End, stalled);
+        auto stalled = std::make_shared<TroubledFiles>();
+        const QString old = m_dir.filePath(QStringLiteral("old.wav"));
+        QVERIFY(writeFile(old, wav(tone(0.5, 440))));
+        make(old, platform::Signal::End, stalled);
+        m_player->choose(platform::Signal::End, QStringLiteral("/share/gong.wav"));
         QElapsedTimer since;
         qint64 latest = 0, late = 0;
         QTimer ticks; // 20 ms apart
@@ -360,39 +354,19 @@ private slots:
         // Each request that began says so (on Windows one that the next took over before it began says nothing).
         QVERIFY2(!m_started.isEmpty() && m_started.size() <= 3 && m_started.count(platform::builtInSignal(platform::Signal::End)) == m_started.size(),
                  qPrintable(m_started.join(u' ')));
-        QCOMPARE(bursts(recording.heard).size(), 1);
-        stalled->gate.release(); // the share answers at last, with nothing
-    }
-
-    // A file named anew plays as itself or, until it is ready, as the built-in signal: never the file before it,
-    // here still ready while the new one lies on a share that does not answer yet.
-    void aNewFileNeverPlaysTheOld()
-    {
-        auto files = std::make_shared<StalledFiles>();
-        const QString old = m_dir.filePath(QStringLiteral("old.wav")), named = QStringLiteral("/share/new.wav");
-        QVERIFY(writeFile(old, wav(tone(0.5, 440))));
-        make(old, platform::Signal::End, files);
-        Recording recording;
-        QVERIFY2(recording.keepFor(0.01), "parec records nothing");
-        m_player->choose(platform::Signal::End, named);
-        QVERIFY(!m_player->ready(platform::Signal::End));
-        m_player->play(named, platform::Signal::End);
         const QList<Burst> expected = bursts(readFile(platform::builtInSignal(platform::Signal::End)).mid(44));
-        QVERIFY(!expected.isEmpty());
-        recording.keepFor(expected.last().start + expected.last().length + 1.0);
+        recording.keepFor(expected.value(0).start + expected.value(0).length - 1.0); // until a second after it
         const QList<Burst> heard = bursts(recording.heard);
         qInfo() << "heard" << heard << "expected" << expected;
-        QCOMPARE(m_started, QStringList{platform::builtInSignal(platform::Signal::End)});
-        QCOMPARE(heard.size(), expected.size());
-        QVERIFY(std::abs(heard[0].length - expected[0].length) < 0.1);
-        files->gate.release(); // the share answers at last, with nothing
+        QVERIFY2(heard.size() == 1 && expected.size() == 1 && heard[0].length > expected[0].length - 0.1, "not the built-in signal, or more");
+        stalled->gate.release(); // the share answers at last, with nothing
     }
 
     // A file that could not be read (held for a moment) is read again at the next look, until it can, and no
     // more once it could.
     void aFailedReadIsTriedAgain()
     {
-        auto files = std::make_shared<HeldFiles>();
+        auto files = std::make_shared<TroubledFiles>();
         files->failures = 2;
         const QString path = m_dir.filePath(QStringLiteral("held.wav"));
         QVERIFY(writeFile(path, wav(tone(0.25, 660))));
