@@ -175,6 +175,38 @@ private slots:
         QCOMPARE(other.value("SELECT group_concat(bout) FROM decisions").toString(), "1,2");
     }
 
+    // A full disk: the decisions wait in memory, the console is told, and they are written once there is room.
+    void aFullDisk()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("a small disk of its own is made with Linux's mount");
+#endif
+        const QString disk = dir.filePath("disk");
+        QDir().mkpath(disk);
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=160k", "tmpfs", disk}) != 0)
+            QSKIP("no small disk: mounting a tmpfs needs root");
+        const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {"-l", disk}); });
+        Heard heard(disk + "/" + kResultsFileName);
+        QTRY_VERIFY(heard.day);
+        Decision big = decision("Kata", 1);
+        big.result.red.club = std::string(6000, 'x');
+        int handed = 0;
+        for (; handed < 200 && heard.trouble.isEmpty(); ++handed) {
+            big.result.bout = handed + 1;
+            heard.store->record(big);
+            QTest::qWait(5);
+        }
+        QTRY_VERIFY(!heard.trouble.isEmpty());
+        QVERIFY2(heard.trouble.last().contains("is full"), qPrintable(heard.trouble.last()));
+        QVERIFY(heard.store->waiting() > 0);
+        QCOMPARE(QProcess::execute("mount", {"-o", "remount,size=4m", disk}), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(int(heard.recorded.size()), handed, 5000);
+        QCOMPARE(heard.over, 1);
+        heard.store.reset();
+        QCOMPARE(Other(disk + "/" + kResultsFileName).value("SELECT count(DISTINCT bout) || '/' || count(*) FROM decisions").toString(),
+                 QString("%1/%1").arg(handed));
+    }
+
     // A folder that is not there yet, a damaged file, a file of a newer version: told, and nothing is lost.
     void badFiles()
     {
