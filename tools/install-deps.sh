@@ -8,6 +8,7 @@ packages=(
   clang-format clang-tidy # the code's form, checked by tools/test.sh
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   qt6-httpserver-dev # the browser scoreboard's server
+  libqt6sql6-sqlite # the results file (Qt SQL's SQLite driver)
   qt6-websockets-dev chromium # the browser test drives a real browser over its DevTools protocol
   fonts-liberation
   desktop-file-utils # checks the menu entry in the install test

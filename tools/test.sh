@@ -52,13 +52,13 @@ fuzz wav_fuzz 4096 fuzz/wav-seeds
 fuzz boutlist_fuzz 65536 fuzz/boutlist-seeds
 
 # The tests whose code runs on several threads (the sound files' reader, the
-# players, the browser board's server) under ThreadSanitizer.
+# players, the browser board's server, the results file) under ThreadSanitizer.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DTAIKAN_TSAN=ON
-cmake --build build-tsan -j"$jobs" --target tst_sound tst_browserboard
+cmake --build build-tsan -j"$jobs" --target tst_sound tst_browserboard tst_store
 # die_after_fork=0: QProcess, which starts the program under test, forks
 # from a program with threads; the child only execs.
 TSAN_OPTIONS="suppressions=$PWD/tools/tsan.supp:halt_on_error=1:second_deadlock_stack=1:die_after_fork=0" \
-  ctest --test-dir build-tsan --output-on-failure -R '^(tst_sound|tst_browserboard)$'
+  ctest --test-dir build-tsan --output-on-failure -R '^(tst_sound|tst_browserboard|tst_store)$'
 
 # The same for Windows, where Qt for Windows is at hand (tools/windows.sh).
 bash tools/windows.sh

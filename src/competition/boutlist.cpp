@@ -243,25 +243,6 @@ int boutNumber(std::string_view digits)
     return value <= kMaxBoutNumber ? value : 0;
 }
 
-Side side(std::string_view text, std::string_view club)
-{
-    Side s;
-    if (text.empty())
-        return s;
-    const char first = lower(text.front());
-    std::string_view digits = trimmed(text.substr(1));
-    if ((first == 'w' || first == 'l') && !digits.empty()
-        && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        s.kind = first == 'w' ? Side::Kind::Winner : Side::Kind::Loser;
-        s.bout = boutNumber(digits); // 0: names no bout
-        return s;
-    }
-    s.kind = Side::Kind::Performer;
-    s.name = text;
-    s.club = club;
-    return s;
-}
-
 // A value in a message, on one line and at most 40 bytes of it.
 std::string quoted(std::string_view text)
 {
@@ -323,6 +304,40 @@ std::vector<int> components(const std::vector<std::array<int, 2>> &edges)
 }
 
 } // namespace
+
+Side readSide(std::string_view text, std::string_view club)
+{
+    Side s;
+    if (text.empty())
+        return s;
+    const char first = lower(text.front());
+    std::string_view digits = trimmed(text.substr(1));
+    if ((first == 'w' || first == 'l') && !digits.empty()
+        && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        s.kind = first == 'w' ? Side::Kind::Winner : Side::Kind::Loser;
+        s.bout = boutNumber(digits); // 0: names no bout
+        return s;
+    }
+    s.kind = Side::Kind::Performer;
+    s.name = text;
+    s.club = club;
+    return s;
+}
+
+std::string sideCell(const Side &side)
+{
+    switch (side.kind) {
+    case Side::Kind::Performer:
+        return side.name;
+    case Side::Kind::Winner:
+        return "W " + std::to_string(side.bout);
+    case Side::Kind::Loser:
+        return "L " + std::to_string(side.bout);
+    case Side::Kind::Bye:
+        break;
+    }
+    return {};
+}
 
 bool isFinal(std::string_view round) { return equalsCaseBlind(trimmed(round), "final"); }
 bool isBronze(std::string_view round) { return equalsCaseBlind(trimmed(round), "bronze"); }
@@ -449,7 +464,7 @@ std::variant<BoutList, std::vector<Fault>> readBoutList(std::string_view bytes, 
         if (row.category < 0)
             continue;
         for (int s = 0; s < 2; ++s) {
-            const Side named = side(row.value[AkaColumn + s], {});
+            const Side named = readSide(row.value[AkaColumn + s], {});
             if (named.kind != Side::Kind::Winner && named.kind != Side::Kind::Loser)
                 continue;
             const auto &known = numbers[std::size_t(row.category)].row;
@@ -502,8 +517,8 @@ std::variant<BoutList, std::vector<Fault>> readBoutList(std::string_view bytes, 
         if (category.name.empty())
             category.name = row.value[CategoryColumn];
         category.bouts.push_back({row.value[CategoryColumn], row.number, std::move(row.value[RoundColumn]),
-                                  side(row.value[AkaColumn], row.value[AkaClubColumn]),
-                                  side(row.value[AoColumn], row.value[AoClubColumn]), row.line});
+                                  readSide(row.value[AkaColumn], row.value[AkaClubColumn]),
+                                  readSide(row.value[AoColumn], row.value[AoClubColumn]), row.line});
     }
     return list;
 }

@@ -92,6 +92,11 @@ struct Fault {
 bool isFinal(std::string_view round);
 bool isBronze(std::string_view round);
 
+// A side from its cell ("W 3", "l3", a name, empty: a bye) and its club
+// (kept with a name only), and back to a cell as the list writes it.
+Side readSide(std::string_view text, std::string_view club);
+std::string sideCell(const Side &side);
+
 // Reads the file's bytes: the list, or every fault found, in line order
 // (a file with a fault gives no list). Faults of the file as a whole (too
 // large, not text, an unclosed quote that swallows the rest) stop the
