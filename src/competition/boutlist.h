@@ -73,11 +73,13 @@ struct Bout {
 struct Category {
     std::string name;
     std::vector<Bout> bouts; // in the file's order
+    friend bool operator==(const Category &, const Category &) = default;
 };
 
 struct BoutList {
     char delimiter = ',';
     std::vector<Category> categories; // in the order they first appear
+    friend bool operator==(const BoutList &, const BoutList &) = default;
 };
 
 // What is wrong where. Line 0: the file as a whole (too large, empty,
