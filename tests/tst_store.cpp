@@ -36,6 +36,7 @@ struct Heard {
         QObject::connect(store.get(), &Store::told, [this](const QString &m) { told << m; });
         store->open(path);
     }
+    bool troubled(const char *text) const { return !trouble.isEmpty() && trouble.last().contains(QLatin1String(text)); }
 };
 
 // A second connection to the file, as another program would hold it.
@@ -48,7 +49,6 @@ struct Other {
     }
     ~Other()
     {
-        db.close();
         db = {};
         QSqlDatabase::removeDatabase("other");
     }
@@ -71,14 +71,19 @@ BoutList list()
     return l;
 }
 
-// The child: records decisions of `category` one after another, printing each ticket once recorded, until killed.
+// The child: records decisions of `category` one after another, printing 0 once the file is open and each ticket once
+// recorded, until killed.
 int recordUntilKilled(const QString &path, const QString &category)
 {
     Store store;
     int next = 1;
-    QObject::connect(&store, &Store::recorded, [&](std::uint64_t ticket) {
-        std::printf("%llu\n", static_cast<unsigned long long>(ticket));
+    const auto say = [](unsigned long long ticket) {
+        std::printf("%llu\n", ticket);
         std::fflush(stdout);
+    };
+    QObject::connect(&store, &Store::opened, [&] { say(0); });
+    QObject::connect(&store, &Store::recorded, [&](std::uint64_t ticket) {
+        say(ticket);
         store.record(decision(category.toStdString(), ++next));
     });
     store.open(path);
@@ -121,8 +126,7 @@ private slots:
         QCOMPARE(other.value("SELECT group_concat(winner || aka_flags || ao_flags || ao_name, '|') FROM decisions").toString(),
                  "ao32山田 太郎|32山田 太郎|ao32山田 太郎");
         QCOMPARE(other.value("SELECT value FROM state WHERE key = 'current_bout'").toInt(), 0);
-        QCOMPARE(other.value("PRAGMA user_version").toInt(), kResultsSchema);
-        QCOMPARE(other.value("PRAGMA journal_mode").toString(), "wal");
+        QCOMPARE(other.value("PRAGMA user_version").toString() + other.value("PRAGMA journal_mode").toString(), "1wal");
     }
 
     // A program killed at any moment: every decision it reported as recorded is in the file, which stays sound.
@@ -131,16 +135,17 @@ private slots:
         // 300 rounds, or as many as a minute gives where starting a program is slow (Wine).
         QElapsedTimer elapsed;
         elapsed.start();
-        int round = 1;
+        int round = 1, recording = 0; // rounds killed while decisions were being recorded
         for (; round <= 300 && elapsed.elapsed() < 60000; ++round) {
             QProcess child;
             child.start(QCoreApplication::applicationFilePath(), {"--record-until-killed", path(), QString::number(round)});
-            QVERIFY(child.waitForStarted());
-            QTest::qWait(int(QRandomGenerator::global()->bounded(5, 60)));
+            QVERIFY(child.waitForStarted() && child.waitForReadyRead(10000)); // the file is open
+            QTest::qWait(int(QRandomGenerator::global()->bounded(0, 30)));
             child.kill();
             child.waitForFinished();
             const QStringList lines = QString::fromLatin1(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
             const int reported = lines.isEmpty() ? 0 : lines.last().toInt();
+            recording += reported > 0;
             Other other(path());
             const int kept = other.value(QString("SELECT count(*) FROM decisions WHERE category = '%1'").arg(round)).toInt();
             QVERIFY2(kept >= reported, qPrintable(QString("round %1: %2 reported, %3 kept").arg(round).arg(reported).arg(kept)));
@@ -148,7 +153,7 @@ private slots:
             if (round % 25 == 0)
                 QCOMPARE(other.value("PRAGMA integrity_check").toString(), "ok");
         }
-        QVERIFY2(round > 50, qPrintable(QString("%1 rounds").arg(round - 1)));
+        QVERIFY2(round > 30 && recording * 3 >= (round - 1) * 2, qPrintable(QString("%1 of %2 rounds recording").arg(recording).arg(round - 1)));
         QCOMPARE(Other(path()).value("PRAGMA integrity_check").toString(), "ok");
     }
 
@@ -161,12 +166,11 @@ private slots:
         QVERIFY(QSqlQuery(other.db).exec("BEGIN EXCLUSIVE"));
         heard.store->record(decision("Kata", 1));
         heard.store->record(decision("Kata", 2));
-        QTRY_VERIFY_WITH_TIMEOUT(!heard.trouble.isEmpty(), 10000);
-        QVERIFY2(heard.trouble.last().contains("in use by another program"), qPrintable(heard.trouble.last()));
+        QTRY_VERIFY2_WITH_TIMEOUT(heard.troubled("in use by another program"), qPrintable(heard.trouble.join('|')), 10000);
         QCOMPARE(heard.store->waiting(), 2); // none recorded
         QVERIFY(QSqlQuery(other.db).exec("COMMIT"));
         QTRY_COMPARE_WITH_TIMEOUT(heard.recorded.size(), 2u, 10000);
-        QCOMPARE(heard.over, 1);
+        QTRY_COMPARE(heard.over, 1);
         QCOMPARE(other.value("SELECT group_concat(bout) FROM decisions").toString(), "1,2");
     }
 
@@ -191,15 +195,22 @@ private slots:
             heard.store->record(big);
             QTest::qWait(5);
         }
-        QTRY_VERIFY(!heard.trouble.isEmpty());
-        QVERIFY2(heard.trouble.last().contains("is full"), qPrintable(heard.trouble.last()));
+        QTRY_VERIFY2(heard.troubled("The disk of the results file"), qPrintable(heard.trouble.join('|')));
         QVERIFY(heard.store->waiting() > 0);
         QCOMPARE(QProcess::execute("mount", {"-o", "remount,size=4m", disk}), 0);
         QTRY_COMPARE_WITH_TIMEOUT(int(heard.recorded.size()), handed, 5000);
-        QCOMPARE(heard.over, 1);
+        QTRY_COMPARE(heard.over, 1);
         heard.store.reset();
-        QCOMPARE(Other(disk + "/" + kResultsFileName).value("SELECT count(DISTINCT bout) || '/' || count(*) FROM decisions").toString(),
-                 QString("%1/%1").arg(handed));
+
+        // Made read-only: the day is still read; a decision waits until the disk takes writes again.
+        QCOMPARE(QProcess::execute("mount", {"-o", "remount,ro", disk}), 0);
+        Heard readOnly(disk + "/" + kResultsFileName);
+        QTRY_VERIFY(readOnly.day && int(readOnly.day->decisions.size()) == handed); // each written once
+        readOnly.store->record(decision("Kata", 999));
+        QTRY_VERIFY2(readOnly.troubled("cannot be written"), qPrintable(readOnly.trouble.join('|')));
+        QCOMPARE(QProcess::execute("mount", {"-o", "remount,rw", disk}), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(readOnly.recorded.size(), 1u, 5000);
+        QTRY_COMPARE(readOnly.over, 1);
     }
 
     // A folder that is not there yet, a damaged file, a file of a newer version: told, and nothing is lost.
@@ -209,11 +220,10 @@ private slots:
         const QString later = dir.filePath("later/" + QLatin1String(kResultsFileName));
         Heard waiting(later);
         waiting.store->record(decision("Kata", 1));
-        QTRY_VERIFY_WITH_TIMEOUT(!waiting.trouble.isEmpty(), 5000);
-        QVERIFY2(waiting.trouble.last().contains("cannot be written"), qPrintable(waiting.trouble.last()));
+        QTRY_VERIFY2_WITH_TIMEOUT(waiting.troubled("cannot be written"), qPrintable(waiting.trouble.join('|')), 5000);
         QVERIFY(QDir(dir.path()).mkdir("later"));
         QTRY_COMPARE_WITH_TIMEOUT(waiting.recorded.size(), 1u, 5000);
-        QVERIFY(waiting.day && waiting.over == 1);
+        QTRY_VERIFY(waiting.day && waiting.over == 1);
 
         // Not a database: kept aside as it was, a new file started.
         QFile damaged(path("damaged.sqlite"));
@@ -230,6 +240,22 @@ private slots:
         fresh.store->record(decision("Kata", 1));
         QTRY_COMPARE(fresh.recorded.size(), 1u);
 
+        // A database with a damaged page: found when opened, kept aside too.
+        {
+            Heard made(path("page.sqlite"));
+            for (int bout = 1; bout <= 60; ++bout)
+                made.store->record(decision("Kata", bout));
+            QTRY_COMPARE(made.recorded.size(), 60u);
+        }
+        QFile page(path("page.sqlite"));
+        QVERIFY(page.open(QIODevice::ReadWrite) && page.size() >= 16384);
+        for (qint64 at = 4096; at < page.size(); at += 4096) // every page's type after the first
+            QVERIFY(page.seek(at) && page.write("\x7f", 1) == 1);
+        page.close();
+        Heard mended(path("page.sqlite"));
+        QTRY_VERIFY(mended.day);
+        QVERIFY2(mended.told.size() == 1 && mended.told[0].contains("was damaged"), qPrintable(mended.told.join('|')));
+
         // Written by a newer version: read, never written.
         {
             Heard made(path("newer.sqlite"));
@@ -242,8 +268,7 @@ private slots:
         QCOMPARE(newer.day->decisions.size(), 1u);
         QVERIFY2(newer.told.size() == 1 && newer.told[0].contains("newer version"), qPrintable(newer.told.join('|')));
         newer.store->record(decision("Kata", 6));
-        QTRY_VERIFY(!newer.trouble.isEmpty());
-        QVERIFY2(newer.trouble.last().contains("only read"), qPrintable(newer.trouble.last()));
+        QTRY_VERIFY2(newer.troubled("only read"), qPrintable(newer.trouble.join('|')));
         newer.store.reset();
         QCOMPARE(Other(path("newer.sqlite")).value("SELECT count(*) FROM decisions").toInt(), 1);
     }

@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTimer>
+#include <QUrl>
 #include <QVariant>
 #include <atomic>
 #include <deque>
@@ -75,7 +76,8 @@ public:
         if (!retry_.isActive())
             writeWaiting();
     }
-    // A last try to write what waits, then the file is closed.
+    // A last try to write what waits, then the file is closed; what cannot be
+    // written then is lost with the program (the caller asks waiting() first).
     void finish()
     {
         if (opened_ && !readOnly_)
@@ -91,8 +93,9 @@ private:
     QSqlDatabase db() const { return QSqlDatabase::database(connection_, false); }
     bool exec(const QString &sql, QSqlQuery *out = nullptr);
     bool prepareSchema();
-    Day readDay();
-    void setAside();
+    bool writable();
+    std::optional<Day> readDay();
+    bool setAside();
     void writeWaiting();
     bool write(const Change &change);
     bool writeCurrent(const std::optional<CurrentBout> &current);
@@ -103,6 +106,7 @@ private:
     QString connection_, path_;
     bool opened_ = false, announced_ = false, readOnly_ = false, newer_ = false, troubled_ = false;
     QSqlError lastError_;
+    QString lastMessage_;
     std::deque<Change> waiting_;
     QTimer retry_{this};
 };
@@ -112,8 +116,15 @@ bool StoreWorker::attach(bool readOnly)
     detach();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db.setDatabaseName(path_);
-    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000")
-                                  : QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    if (readOnly) {
+        // Read-only, without a journal beside it, the file is read as it lies: SQLite could not make the
+        // WAL file's companions in a folder that cannot be written, and would refuse even to read.
+        const bool journal = QFile::exists(path_ + QLatin1String("-wal"));
+        db.setDatabaseName(QUrl::fromLocalFile(path_).toString(QUrl::FullyEncoded)
+                           + (journal ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=ro&immutable=1")));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
+    }
     if (db.open())
         return true;
     lastError_ = db.lastError();
@@ -143,7 +154,7 @@ bool StoreWorker::exec(const QString &sql, QSqlQuery *out)
 // A file of ours, made or checked; false with lastError_ where it cannot be read.
 bool StoreWorker::prepareSchema()
 {
-    QSqlQuery query;
+    QSqlQuery query(db());
     if (!exec(QStringLiteral("PRAGMA user_version"), &query) || !query.next())
         return false;
     const int version = query.value(0).toInt();
@@ -176,29 +187,41 @@ bool StoreWorker::prepareSchema()
         return false;
     if (version == kResultsSchema)
         return true;
-    QSqlDatabase d = db();
-    if (!d.transaction()) {
-        lastError_ = d.lastError();
+    if (!exec(QStringLiteral("BEGIN IMMEDIATE")))
         return false;
-    }
+    bool done = true;
     for (const char *statement : kSchema)
-        if (!exec(QLatin1String(statement))) {
-            d.rollback();
-            return false;
-        }
-    if (!exec(QStringLiteral("PRAGMA user_version=%1").arg(kResultsSchema)) || !d.commit()) {
-        d.rollback();
-        return false;
-    }
+        done = done && exec(QLatin1String(statement));
+    if (done && exec(QStringLiteral("PRAGMA user_version=%1").arg(kResultsSchema)) && exec(QStringLiteral("COMMIT")))
+        return true;
+    const QSqlError error = lastError_;
+    exec(QStringLiteral("ROLLBACK"));
+    lastError_ = error;
+    return false;
+}
+
+// Whether the file takes writes now (a write-protected file opens as if it did); false with lastError_.
+bool StoreWorker::writable()
+{
+    if (!exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return sqliteCode(lastError_) == Busy || sqliteCode(lastError_) == Locked; // held: writes wait their turn
+    exec(QStringLiteral("ROLLBACK"));
     return true;
 }
 
-Day StoreWorker::readDay()
+std::optional<Day> StoreWorker::readDay()
 {
     Day day;
     QSqlQuery query(db());
     query.setForwardOnly(true);
-    query.exec(QStringLiteral("SELECT key, value FROM state"));
+    const auto run = [&](const char *sql) {
+        if (query.exec(QLatin1String(sql)))
+            return true;
+        lastError_ = query.lastError();
+        return false;
+    };
+    if (!run("SELECT key, value FROM state"))
+        return std::nullopt;
     std::string category;
     int bout = 0;
     while (query.next()) {
@@ -212,7 +235,8 @@ Day StoreWorker::readDay()
     }
     if (bout > 0)
         day.current = CurrentBout{category, bout};
-    query.exec(QStringLiteral("SELECT category, bout, round, aka, aka_club, ao, ao_club FROM bouts ORDER BY position"));
+    if (!run("SELECT category, bout, round, aka, aka_club, ao, ao_club FROM bouts ORDER BY position"))
+        return std::nullopt;
     while (query.next()) {
         Bout b{ss(query.value(0)), query.value(1).toInt(), ss(query.value(2)),
                readSide(ss(query.value(3)), ss(query.value(4))), readSide(ss(query.value(5)), ss(query.value(6)))};
@@ -220,8 +244,9 @@ Day StoreWorker::readDay()
             day.list.categories.push_back({b.category, {}});
         day.list.categories.back().bouts.push_back(std::move(b));
     }
-    query.exec(QStringLiteral("SELECT recorded_at, category, bout, field, referees, aka_flags, ao_flags, winner, "
-                              "aka_name, aka_club, ao_name, ao_club FROM decisions ORDER BY id"));
+    if (!run("SELECT recorded_at, category, bout, field, referees, aka_flags, ao_flags, winner, aka_name, aka_club, "
+             "ao_name, ao_club FROM decisions ORDER BY id"))
+        return std::nullopt;
     while (query.next()) {
         Decision d;
         d.recordedAt = ss(query.value(0));
@@ -239,84 +264,101 @@ Day StoreWorker::readDay()
     return day;
 }
 
-// The damaged file (and its journal) goes aside under a name of its own, never overwritten.
-void StoreWorker::setAside()
+// The damaged file (and its journals) goes aside under a name of its own, never overwritten.
+bool StoreWorker::setAside()
 {
     detach();
     const QString aside =
         path_ + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QFile::rename(path_, aside);
-    for (const char *journal : {"-wal", "-shm"})
+    if (QFile::exists(aside) || !QFile::rename(path_, aside)) {
+        lastError_ = QSqlError(QStringLiteral("it is damaged and cannot be moved aside"), {}, QSqlError::UnknownError,
+                               QString::number(Corrupt));
+        return false;
+    }
+    for (const char *journal : {"-wal", "-shm", "-journal"})
         if (QFile::exists(path_ + QLatin1String(journal)))
             QFile::rename(path_ + QLatin1String(journal), aside + QLatin1String(journal));
     toStore([s = store_, path = shownPath(), aside = QDir::toNativeSeparators(aside)] {
         emit s->told(Store::tr("The results file %1 was damaged. It was kept as %2 and a new one was started.")
                          .arg(path, aside));
     });
+    return true;
 }
 
+// Opens the file, again after a write that showed it damaged or read-only; the day is announced once.
 void StoreWorker::open(const QString &path)
 {
     path_ = path;
     opened_ = readOnly_ = newer_ = false;
-    bool ready = attach(false) && prepareSchema();
-    const int code = sqliteCode(lastError_);
+    bool ready = attach(false) && prepareSchema() && (newer_ || writable());
+    int code = sqliteCode(lastError_);
     if (!ready && (code == Corrupt || code == NotADatabase) && QFile::exists(path_)) {
-        setAside();
-        ready = attach(false) && prepareSchema();
-    } else if (!ready && (code == ReadOnly || code == CantOpen) && QFile::exists(path_)) {
+        ready = setAside() && attach(false) && prepareSchema();
+        code = sqliteCode(lastError_);
+    }
+    if (!ready && (code == ReadOnly || code == CantOpen) && QFile::exists(path_)) {
         readOnly_ = true; // a folder or file that cannot be written: what is there is still read
         ready = attach(true) && prepareSchema();
-        if (ready)
-            troubled(QSqlError(QStringLiteral("the file is read-only"), {}, QSqlError::ConnectionError,
-                               QString::number(ReadOnly)));
     }
+    std::optional<Day> day;
+    if (ready && !announced_ && !(day = readDay()))
+        ready = false;
     if (!ready) {
         troubled(lastError_);
         return;
     }
     opened_ = true;
-    if (!std::exchange(announced_, true))
-        toStore([s = store_, day = readDay()] { emit s->opened(day); });
-    writeWaiting();
+    if (day) {
+        announced_ = true;
+        toStore([s = store_, day = std::move(*day)] { emit s->opened(day); });
+    }
+    if (readOnly_ && !newer_)
+        troubled(QSqlError(QStringLiteral("the file or its folder is read-only"), {}, QSqlError::ConnectionError,
+                           QString::number(ReadOnly)));
+    else
+        writeWaiting();
 }
 
 void StoreWorker::troubled(const QSqlError &error)
 {
     const int code = sqliteCode(error);
+    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     QString message;
     if (newer_)
-        message = Store::tr("The results file %1 is only read: the decisions are kept in memory only.");
+        message =
+            Store::tr("The results file %1 is only read: the decisions are kept in memory only.").arg(shownPath());
     else if (code == Busy || code == Locked)
         message = Store::tr("The results file %1 is in use by another program. The decisions are kept and written "
-                            "as soon as it is free.");
+                            "as soon as it is free.")
+                      .arg(shownPath());
     else if (code == Full)
         message = Store::tr("The disk of the results file %1 is full. The decisions are kept and written as soon "
-                            "as there is room.");
+                            "as there is room.")
+                      .arg(shownPath());
     else
         message = Store::tr("The results file %1 cannot be written (%2). The decisions are kept and written as soon "
-                            "as it can be.");
-    message = message.arg(shownPath());
-    if (message.contains(QLatin1String("%2")))
-        message = message.arg(error.databaseText().isEmpty() ? error.text() : error.databaseText());
+                            "as it can be.")
+                      .arg(shownPath(), detail);
     troubled_ = true;
-    toStore([s = store_, message] { emit s->trouble(message); });
+    if (message != std::exchange(lastMessage_, message))
+        toStore([s = store_, message] { emit s->trouble(message); });
     if (!newer_)
         retry_.start();
 }
 
 void StoreWorker::writeWaiting()
 {
-    if (!opened_)
+    if (opened_ && newer_ && !waiting_.empty())
+        troubled(QSqlError());
+    if (!opened_ || readOnly_)
         return;
-    if (readOnly_) {
-        if (!waiting_.empty() && !troubled_)
-            troubled(QSqlError(QStringLiteral("the file is read-only"), {}, QSqlError::ConnectionError,
-                               QString::number(ReadOnly)));
-        return;
-    }
     while (!waiting_.empty()) {
         if (!write(waiting_.front())) {
+            const int code = sqliteCode(lastError_);
+            if (code == Corrupt || code == NotADatabase || code == ReadOnly || code == CantOpen) {
+                detach(); // damaged or write-protected since it was opened: the next try opens it anew
+                opened_ = false;
+            }
             troubled(lastError_);
             return;
         }
@@ -324,8 +366,10 @@ void StoreWorker::writeWaiting()
             toStore([s = store_, ticket = r->ticket] { emit s->recorded(ticket); });
         waiting_.pop_front();
     }
-    if (std::exchange(troubled_, false))
+    if (std::exchange(troubled_, false)) {
+        lastMessage_.clear();
         toStore([s = store_] { emit s->troubleOver(); });
+    }
 }
 
 bool StoreWorker::writeCurrent(const std::optional<CurrentBout> &current)
@@ -349,11 +393,10 @@ bool StoreWorker::writeCurrent(const std::optional<CurrentBout> &current)
 // One change, one transaction.
 bool StoreWorker::write(const Change &change)
 {
-    QSqlDatabase d = db();
-    if (!d.transaction()) {
-        lastError_ = d.lastError();
+    // BEGIN and COMMIT as statements: Qt's own transaction calls drop SQLite's error code (full, locked, damaged).
+    if (!exec(QStringLiteral("BEGIN IMMEDIATE")))
         return false;
-    }
+    QSqlDatabase d = db();
     bool done = true;
     if (const auto *c = std::get_if<ListChange>(&change)) {
         done = exec(QStringLiteral("DELETE FROM bouts")) && writeCurrent(c->current);
@@ -395,11 +438,11 @@ bool StoreWorker::write(const Change &change)
         if (!done)
             lastError_ = query.lastError();
     }
-    if (done && d.commit())
+    if (done && exec(QStringLiteral("COMMIT")))
         return true;
-    if (done)
-        lastError_ = d.lastError();
-    d.rollback();
+    const QSqlError error = lastError_;
+    exec(QStringLiteral("ROLLBACK"));
+    lastError_ = error;
     return false;
 }
 

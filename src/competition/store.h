@@ -54,7 +54,9 @@ class Store : public QObject {
 
 public:
     explicit Store(QObject *parent = nullptr);
-    // Writes what is still waiting (if the file can take it) and ends the thread.
+    // Writes what is still waiting if the file takes it (waiting for a lock at
+    // most 2 s), and ends the thread; what it cannot write is lost, so the
+    // console asks waiting() before it closes.
     ~Store() override;
 
     // Opens (or starts) the file at `path`; `opened` follows with its day.
@@ -73,7 +75,7 @@ public:
 signals:
     void opened(const competition::Day &day);
     void recorded(std::uint64_t ticket);
-    void trouble(const QString &message); // also each time the message changes
+    void trouble(const QString &message); // again only when the message changes
     void troubleOver();
     void told(const QString &message); // once: the file was replaced or is only read
 
