@@ -71,19 +71,14 @@ BoutList list()
     return l;
 }
 
-// The child: records decisions of `category` one after another, printing 0 once the file is open and each ticket once
-// recorded, until killed.
+// The child: records decisions of `category` one after another, printing each ticket once recorded, until killed.
 int recordUntilKilled(const QString &path, const QString &category)
 {
     Store store;
     int next = 1;
-    const auto say = [](unsigned long long ticket) {
-        std::printf("%llu\n", ticket);
-        std::fflush(stdout);
-    };
-    QObject::connect(&store, &Store::opened, [&] { say(0); });
     QObject::connect(&store, &Store::recorded, [&](std::uint64_t ticket) {
-        say(ticket);
+        std::printf("%llu\n", static_cast<unsigned long long>(ticket));
+        std::fflush(stdout);
         store.record(decision(category.toStdString(), ++next));
     });
     store.open(path);
@@ -135,17 +130,16 @@ private slots:
         // 300 rounds, or as many as a minute gives where starting a program is slow (Wine).
         QElapsedTimer elapsed;
         elapsed.start();
-        int round = 1, recording = 0; // rounds killed while decisions were being recorded
+        int round = 1;
         for (; round <= 300 && elapsed.elapsed() < 60000; ++round) {
             QProcess child;
             child.start(QCoreApplication::applicationFilePath(), {"--record-until-killed", path(), QString::number(round)});
-            QVERIFY(child.waitForStarted() && child.waitForReadyRead(10000)); // the file is open
+            QVERIFY(child.waitForStarted() && child.waitForReadyRead(10000)); // recording
             QTest::qWait(int(QRandomGenerator::global()->bounded(0, 30)));
             child.kill();
             child.waitForFinished();
             const QStringList lines = QString::fromLatin1(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
             const int reported = lines.isEmpty() ? 0 : lines.last().toInt();
-            recording += reported > 0;
             Other other(path());
             const int kept = other.value(QString("SELECT count(*) FROM decisions WHERE category = '%1'").arg(round)).toInt();
             QVERIFY2(kept >= reported, qPrintable(QString("round %1: %2 reported, %3 kept").arg(round).arg(reported).arg(kept)));
@@ -153,7 +147,7 @@ private slots:
             if (round % 25 == 0)
                 QCOMPARE(other.value("PRAGMA integrity_check").toString(), "ok");
         }
-        QVERIFY2(round > 30 && recording * 3 >= (round - 1) * 2, qPrintable(QString("%1 of %2 rounds recording").arg(recording).arg(round - 1)));
+        QVERIFY2(round > 30, qPrintable(QString("%1 rounds").arg(round - 1)));
         QCOMPARE(Other(path()).value("PRAGMA integrity_check").toString(), "ok");
     }
 
