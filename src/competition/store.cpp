@@ -448,6 +448,9 @@ bool StoreWorker::write(const Change &change)
 
 Store::Store(QObject *parent) : QObject(parent), worker_(new StoreWorker(this))
 {
+    // The SQLite driver is loaded here, on the caller's thread, not by the store's: under Wine a plugin
+    // loaded by a thread that ends before the program held the program's exit for ever.
+    QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"));
     thread_.setObjectName(QStringLiteral("results file"));
     worker_->moveToThread(&thread_);
     thread_.start();
