@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVariant>
-#include <atomic>
 #include <deque>
 #include <utility>
 #include <variant>
@@ -94,6 +93,7 @@ private:
     bool exec(const QString &sql, QSqlQuery *out = nullptr);
     bool prepareSchema();
     bool writable();
+    bool rollBack();
     std::optional<Day> readDay();
     bool setAside();
     void writeWaiting();
@@ -194,6 +194,12 @@ bool StoreWorker::prepareSchema()
         done = done && exec(QLatin1String(statement));
     if (done && exec(QStringLiteral("PRAGMA user_version=%1").arg(kResultsSchema)) && exec(QStringLiteral("COMMIT")))
         return true;
+    return rollBack();
+}
+
+// Ends a failed transaction; false, with the error that failed it (not the rollback's).
+bool StoreWorker::rollBack()
+{
     const QSqlError error = lastError_;
     exec(QStringLiteral("ROLLBACK"));
     lastError_ = error;
@@ -403,7 +409,10 @@ bool StoreWorker::write(const Change &change)
         QSqlQuery query(d);
         query.prepare(QStringLiteral("INSERT OR REPLACE INTO state (key, value) VALUES ('delimiter', ?)"));
         query.addBindValue(QString(QChar(c->list.delimiter)));
-        done = done && query.exec();
+        if (done && !query.exec()) {
+            lastError_ = query.lastError();
+            done = false;
+        }
         query.prepare(QStringLiteral("INSERT INTO bouts (position, category, bout, round, aka, aka_club, ao, ao_club)"
                                      " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
         int position = 0;
@@ -416,10 +425,11 @@ bool StoreWorker::write(const Change &change)
                       QVariant(qs(sideCell(b.aka))), QVariant(qs(b.aka.club)), QVariant(qs(sideCell(b.ao))),
                       QVariant(qs(b.ao.club))})
                     query.addBindValue(v);
-                done = query.exec();
+                if (!query.exec()) {
+                    lastError_ = query.lastError();
+                    done = false;
+                }
             }
-        if (!done && query.lastError().isValid())
-            lastError_ = query.lastError();
     } else if (const auto *c = std::get_if<CurrentChange>(&change)) {
         done = writeCurrent(c->current);
     } else {
@@ -440,10 +450,7 @@ bool StoreWorker::write(const Change &change)
     }
     if (done && exec(QStringLiteral("COMMIT")))
         return true;
-    const QSqlError error = lastError_;
-    exec(QStringLiteral("ROLLBACK"));
-    lastError_ = error;
-    return false;
+    return rollBack();
 }
 
 Store::Store(QObject *parent) : QObject(parent), worker_(new StoreWorker(this))
