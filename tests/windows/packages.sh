@@ -27,11 +27,11 @@ Taikan/imageformats/qsvg.dll Taikan/libgcc_s_seh-1.dll Taikan/libstdc++-6.dll Ta
 Taikan/platforms/qwindows.dll Taikan/taikan.exe "
 # The same commit, the same bytes: taikan.exe built again from a second clone in another folder (what goes into
 # the packages only, against the same Qt), both packages made again.
+# Qt comes to the second clone as it came to the first (a packed Qt is unpacked
+# into its own build folder): the linker orders the import table by each
+# library's path, so Qt linked from elsewhere gives other bytes.
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 qt="$(cache TAIKAN_WINDOWS_QT)"
-for unpacked in "$build"/qt/qt-*/lib/cmake/Qt6/Qt6Config.cmake; do
-  [[ -f "$unpacked" ]] && qt="${unpacked%/lib/cmake/*}"
-done
 copy="$work/elsewhere/taikan" started=$SECONDS
 if ! git -C "$(cache CMAKE_HOME_DIRECTORY)" rev-parse --git-dir >/dev/null 2>&1; then
   echo "built again from a second clone: skipped, the sources are no git checkout"
