@@ -3,6 +3,7 @@
 #include "support/console.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -201,6 +202,39 @@ private slots:
         QApplication::processEvents();
         QVERIFY(!painted.region.isEmpty());
         QVERIFY(onBoard("scb")->geometry().contains(painted.region.boundingRect()));
+    }
+
+    // Who performs: each name with its side, fitted into its box, never over a count; empty ones show nowhere,
+    // an opening keeps them, mirroring moves them with their sides.
+    void namesFitWithTheirSides()
+    {
+        board::PublicBoard &model = c->kata->publicBoard();
+        const board::Performers who{.redName = "山田 太郎", .redClub = "",
+                                    .blueName = "Maximiliane Schwarzenberg-Oberhollenzer",
+                                    .blueClub = "Karate-Dojo Bad Reichenhall-Oberhollenzer",
+                                    .bout = "Kata U14 female · Final · Bout 12"};
+        model.setPerformers(who);
+        for (bool mirrored : {false, true}) {
+            c->get<QCheckBox>("Check11")->setChecked(mirrored);
+            open();
+            auto label = [this](const char *name) { return static_cast<ui::FittedLabel *>(onBoard(name)); };
+            QCOMPARE(label("blueName")->text(), QString::fromStdString(who.blueName));
+            QCOMPARE(label("redName")->property("text").toString(), QStringLiteral("山田 太郎"));
+            QVERIFY(label("blueClub")->isVisible() && !label("redClub")->isVisible() && label("boutLine")->isVisible());
+            for (const char *name : {"blueName", "blueClub", "redName", "boutLine"}) {
+                const ui::FittedLabel *l = label(name);
+                QVERIFY2(QRectF(l->rect()).contains(l->textArea()), name); // shrunk or wrapped, never past its box
+                QVERIFY(l->fittedFont().pointSizeF() <= l->font().pointSizeF());
+                for (const char *count : {"scb", "scr", "Shape5_3", "Shape5_0"})
+                    QVERIFY2(!l->geometry().intersects(onBoard(count)->geometry()), name);
+            }
+            QCOMPARE(label("blueName")->x() < label("redName")->x(), !mirrored);
+            const int middle = c->board()->width() / 2; // and under its own count
+            QCOMPARE(label("blueName")->geometry().center().x() < middle, onBoard("scb")->geometry().center().x() < middle);
+        }
+        model.setPerformers({});
+        for (const char *name : {"blueName", "blueClub", "redName", "redClub", "boutLine"})
+            QVERIFY(!onBoard(name)->isVisible());
     }
 };
 

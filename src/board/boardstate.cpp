@@ -23,7 +23,7 @@ template <typename T> bool assign(T &field, T value)
 
 } // namespace
 
-State State::opened(std::string fieldNumber, bool mirrored)
+State State::opened(std::string fieldNumber, bool mirrored, Performers performers)
 {
     State state;
     state.red = std::stoi(designText("scr"));
@@ -35,6 +35,7 @@ State State::opened(std::string fieldNumber, bool mirrored)
     state.clockShown = !designRow("Frame1").hidden;
     state.clockColour = designRow("Label1_7").fore;
     state.mirrored = mirrored;
+    state.performers = std::move(performers);
     return state;
 }
 
@@ -53,6 +54,7 @@ bool State::setClockColour(ui::BgrColour colour) { return assign(clockColour, co
 bool State::setClockShown(bool shown) { return assign(clockShown, shown); }
 bool State::setFieldNumber(std::string text) { return assign(fieldNumber, std::move(text)); }
 bool State::setMirrored(bool m) { return assign(mirrored, m); }
+bool State::setPerformers(Performers p) { return assign(performers, std::move(p)); }
 
 std::string State::clockText() const { return minutes + ':' + tens + units; }
 

@@ -35,8 +35,9 @@ struct State {
     // A board as it opens: no decision ("0" and "0"), the clock hidden with
     // its design digits in the normal colour, the console's field number,
     // mirrored or not. A decision shows again only when it is chosen anew,
-    // the clock only after the next Start.
-    static State opened(std::string fieldNumber, bool mirrored);
+    // the clock only after the next Start. Who performs stays as it was:
+    // `performers` is the current bout's.
+    static State opened(std::string fieldNumber, bool mirrored, Performers performers = {});
 
     // Each writer says whether anything the public sees changed: a write
     // that changes nothing is published nowhere.
@@ -46,6 +47,7 @@ struct State {
     bool setClockShown(bool shown);
     bool setFieldNumber(std::string text); // "Set": character for character
     bool setMirrored(bool mirrored);       // takes effect on the hall's board at its next opening
+    bool setPerformers(Performers performers);
 
     std::string clockText() const; // minutes, colon, tens, units
     bool warning() const;          // the digits in the warning colour

@@ -14,7 +14,7 @@ void PublicBoard::announce(bool didChange, void (PublicBoard::*signal)())
 
 void PublicBoard::open(const QString &fieldNumber, bool mirrored)
 {
-    m_state = State::opened(fieldNumber.toStdString(), mirrored);
+    m_state = State::opened(fieldNumber.toStdString(), mirrored, m_state.performers);
     announce(true, &PublicBoard::opened);
 }
 
@@ -41,5 +41,10 @@ void PublicBoard::setFieldNumber(const QString &text)
 }
 
 void PublicBoard::setMirrored(bool mirrored) { announce(m_state.setMirrored(mirrored), &PublicBoard::mirroredChanged); }
+
+void PublicBoard::setPerformers(const Performers &performers)
+{
+    announce(m_state.setPerformers(performers), &PublicBoard::performersChanged);
+}
 
 } // namespace board

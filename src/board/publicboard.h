@@ -26,6 +26,8 @@ public:
     void setClockShown(bool shown);
     void setFieldNumber(const QString &text);
     void setMirrored(bool mirrored);
+    // The current bout's performers; empty ones show nowhere.
+    void setPerformers(const Performers &performers);
     // The clock's digits must be on screen now, before a sound starts.
     void showNow() { emit showNowAsked(); }
 
@@ -37,6 +39,7 @@ signals:
     void clockShownChanged();
     void fieldNumberChanged();
     void mirroredChanged();
+    void performersChanged();
     void showNowAsked();
     void changed(); // after any of the above but showNowAsked()
 

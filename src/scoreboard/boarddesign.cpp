@@ -17,6 +17,7 @@ using ui::rgb;
 namespace {
 
 constexpr ui::Font arialBold(double points) { return ui::Font{"Arial", points, true}; }
+constexpr ui::Font arial(double points) { return ui::Font{"Arial", points, false}; }
 
 constexpr ui::BgrColour kBlue = rgb(0, 0, 192);
 constexpr ui::BgrColour kRed = rgb(192, 0, 0);
@@ -52,6 +53,14 @@ const std::array kBoard{
     Control{"Label1_5", Kind::BoardLabel, "Frame1", 1080, -105, 870, 2955, ":", arialBold(129.75), kBlack, kWhite, 0, Align::Left, {}, true},
     Control{"Label1_0", Kind::BoardLabel, "Frame1", 1920, 0, 1440, 2955, "0", arialBold(129.75), kBlack, kWhite, 0, Align::Left, {}, true},
     Control{"Label1_6", Kind::BoardLabel, "Frame1", 3450, 0, 1440, 2955, "0", arialBold(129.75), kBlack, kWhite, 0, Align::Left, {}, true},
+
+    // Who performs, below each side's half, and the bout beside the field
+    // number: hidden while there is no bout list.
+    Control{"blueName", Kind::FittedText, "", 120, 7140, 4680, 960, "", arialBold(30), kBlue, kTransparent, 0, Align::Centre, {}, true},
+    Control{"blueClub", Kind::FittedText, "", 120, 8100, 4680, 780, "", arial(18), kBlue, kTransparent, 0, Align::Centre, {}, true},
+    Control{"redName", Kind::FittedText, "", 11205, 7140, 4680, 960, "", arialBold(30), kRed, kTransparent, 0, Align::Centre, {}, true},
+    Control{"redClub", Kind::FittedText, "", 11205, 8100, 4680, 780, "", arial(18), kRed, kTransparent, 0, Align::Centre, {}, true},
+    Control{"boutLine", Kind::FittedText, "", 3240, 180, 3240, 1440, "", arialBold(15), kBlack, kTransparent, 0, Align::Centre, {}, true},
 };
 // clang-format on
 

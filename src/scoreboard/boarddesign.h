@@ -31,4 +31,7 @@ inline constexpr std::string_view kLabelNames[] = {"Label1_0", "Label1_1", "Labe
                                                    "Label1_4", "Label1_5", "Label1_6", "Label1_7"};
 inline constexpr std::string_view kShapeNames[] = {"Shape5_0", "Shape5_1", "Shape5_2", "Shape5_3"};
 
+// Who performs: each side's name and club, and the bout's line.
+inline constexpr std::string_view kPerformerNames[] = {"blueName", "blueClub", "redName", "redClub", "boutLine"};
+
 } // namespace scoreboard

@@ -11,7 +11,7 @@ namespace scoreboard {
 namespace {
 
 // Mirroring: red (Shape2, Label1_1, Image1, scr) to the left.
-constexpr std::array<MirroredLeft, 8> kMirrored{{
+constexpr std::array<MirroredLeft, 12> kMirrored{{
     {"Shape1", 8000},    // blue half
     {"Shape2", 0},       // red half
     {"Label1_2", 13500}, // "Ao"
@@ -20,6 +20,10 @@ constexpr std::array<MirroredLeft, 8> kMirrored{{
     {"Image1", 3400},    // red flag
     {"scr", 360},        // red count
     {"scb", 13315},      // blue count
+    {"blueName", 11205}, // names and clubs with their sides
+    {"blueClub", 11205},
+    {"redName", 120},
+    {"redClub", 120},
 }};
 
 // A value computed in double precision, stored in single precision.
@@ -147,6 +151,16 @@ std::vector<Placed> scaleDesign(std::span<const ui::Control> design, double widt
         e.with(label, [&](Placed &p) {
             times(p.left, f.horizontal);
             times(p.top, f.vertical);
+            times(p.points, f.font);
+        });
+
+    // Who performs: boxes that scale as the others do, their fonts as the counts'.
+    for (const char *text : {"blueName", "blueClub", "redName", "redClub", "boutLine"})
+        e.with(text, [&](Placed &p) {
+            times(p.left, f.horizontal);
+            times(p.width, f.horizontal);
+            times(p.top, f.vertical);
+            times(p.height, f.vertical);
             times(p.points, f.font);
         });
 

@@ -39,6 +39,8 @@ void place(Kabord &board, const std::vector<Placed> &layout)
         const int right = safePixels(double(p.left) + double(p.width));
         const int bottom = safePixels(double(p.top) + double(p.height));
         widget->setGeometry(x, y, std::max(0, right - x), std::max(0, bottom - y));
+        if (p.kind == ui::Kind::FittedText) // its text fits the new box
+            static_cast<ui::FittedLabel *>(widget)->setPoints(p.points);
     }
 }
 
@@ -63,6 +65,7 @@ Scoreboard::Scoreboard(const ConsoleFields &fields, const board::PublicBoard &mo
     connect(&m_model, &PublicBoard::clockColourChanged, this, &Scoreboard::showClockColour);
     connect(&m_model, &PublicBoard::clockShownChanged, this, &Scoreboard::showClockShown);
     connect(&m_model, &PublicBoard::fieldNumberChanged, this, &Scoreboard::showFieldNumber);
+    connect(&m_model, &PublicBoard::performersChanged, this, &Scoreboard::showPerformers);
     connect(&m_model, &PublicBoard::opened, this, &Scoreboard::showAll);
     // Repainting one digit at once paints every change waiting in the window.
     connect(&m_model, &PublicBoard::showNowAsked, this, [this] {
@@ -170,6 +173,7 @@ void Scoreboard::showAll()
     showClockColour();
     showClockShown();
     showFieldNumber();
+    showPerformers();
 }
 
 void Scoreboard::showCounts()
@@ -205,6 +209,19 @@ void Scoreboard::showClockShown()
         return;
     for (std::string_view name : kClockGroup)
         m_board->element(name)->setVisible(m_model.state().clockShown);
+}
+
+void Scoreboard::showPerformers()
+{
+    if (!m_board)
+        return;
+    const board::Performers &who = m_model.state().performers;
+    const std::string *texts[] = {&who.blueName, &who.blueClub, &who.redName, &who.redClub, &who.bout};
+    for (std::size_t i = 0; i < std::size(kPerformerNames); ++i) {
+        auto *label = static_cast<ui::FittedLabel *>(m_board->element(kPerformerNames[i]));
+        label->setText(qs(*texts[i]));
+        label->setVisible(!texts[i]->empty()); // an empty one shows nowhere
+    }
 }
 
 void Scoreboard::showFieldNumber()

@@ -66,6 +66,7 @@ private:
     void showClockColour();
     void showClockShown();
     void showFieldNumber();
+    void showPerformers();
     void showAll();
 
     ConsoleFields m_fields;

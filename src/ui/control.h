@@ -29,6 +29,7 @@ enum class Kind {
     Frame, // container; its caption is drawn in the top border
     Label,
     BoardLabel, // a scoreboard label: sized to its text, clickable
+    FittedText, // a text in a fixed box: wrapped and shrunk until it fits, centred
     Shape,      // filled rectangle
     RoundShape, // filled rectangle with rounded corners
     Picture,    // SVG stretched to its box

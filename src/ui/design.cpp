@@ -25,7 +25,8 @@ QColor colour(BgrColour bgr, const QWidget *widget)
 
 bool isGraphical(Kind kind)
 {
-    return kind == Kind::Label || kind == Kind::BoardLabel || kind == Kind::Shape || kind == Kind::RoundShape
+    return kind == Kind::Label || kind == Kind::BoardLabel || kind == Kind::FittedText || kind == Kind::Shape
+        || kind == Kind::RoundShape
         || kind == Kind::Picture || kind == Kind::Line;
 }
 
@@ -69,6 +70,12 @@ QWidget *make(const Control &row, QWidget *parent)
         label->setTextColour(colour(row.fore, label));
         if (row.back != kTransparent)
             label->setBackground(colour(row.back, label));
+        return label;
+    }
+    case Kind::FittedText: {
+        auto *label = new FittedLabel(parent);
+        label->setText(text);
+        label->setTextColour(colour(row.fore, label));
         return label;
     }
     case Kind::Shape:

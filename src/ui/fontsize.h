@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -15,6 +16,18 @@ inline double safePoints(double points)
     if (std::isnan(points) || points < kMinPoints)
         return kMinPoints;
     return points > kMaxPoints ? kMaxPoints : points;
+}
+
+// The size a text is drawn at in a box of its own: from `largest` down, a
+// tenth smaller at each step, the first at which `fits(points)` says it fits,
+// but never below `smallest` (nor outside the safe range).
+template <typename Fits> double fittedPoints(double largest, double smallest, Fits fits)
+{
+    double points = safePoints(largest);
+    const double floor = std::min(points, safePoints(smallest));
+    while (points > floor && !fits(points))
+        points = std::max(floor, points * 0.9);
+    return points;
 }
 
 } // namespace ui

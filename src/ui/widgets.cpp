@@ -185,6 +185,74 @@ void AutoLabel::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
+FittedLabel::FittedLabel(QWidget *parent) : QWidget(parent) { fit(); }
+
+void FittedLabel::setText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    setAccessibleName(text);
+    fit();
+}
+
+void FittedLabel::setPoints(double points)
+{
+    QFont font = this->font();
+    font.setPointSizeF(safePoints(points));
+    setFont(font); // refits, see changeEvent()
+}
+
+void FittedLabel::setTextColour(const QColor &colour)
+{
+    if (colour == m_colour)
+        return;
+    m_colour = colour;
+    update();
+}
+
+void FittedLabel::resizeEvent(QResizeEvent *event)
+{
+    fit();
+    QWidget::resizeEvent(event);
+}
+
+void FittedLabel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        fit();
+    QWidget::changeEvent(event);
+}
+
+QRectF FittedLabel::textArea() const { return QFontMetricsF(m_fitted).boundingRect(QRectF(rect()), m_flags, m_text); }
+
+void FittedLabel::fit()
+{
+    const QRectF box(rect());
+    QFont font = this->font();
+    auto fits = [&](double points, int flags) {
+        font.setPointSizeF(points);
+        const QRectF needs = QFontMetricsF(font).boundingRect(box, flags, m_text);
+        return needs.width() <= box.width() && needs.height() <= box.height();
+    };
+    const double largest = font.pointSizeF();
+    const int wrapped = Qt::AlignCenter | Qt::TextWordWrap;
+    const double points = fittedPoints(largest, largest / 4, [&](double p) { return fits(p, wrapped); });
+    // A word too long for the box even at the smallest size is broken anywhere.
+    m_flags = fits(points, wrapped) ? wrapped : Qt::AlignCenter | Qt::TextWrapAnywhere;
+    font.setPointSizeF(points);
+    m_fitted = font;
+    update();
+}
+
+void FittedLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setFont(m_fitted);
+    painter.setPen(m_colour);
+    painter.drawText(rect(), m_flags, m_text);
+}
+
 Line::Line(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
 
 void Line::setColour(const QColor &colour)

@@ -113,6 +113,41 @@ private:
     bool m_pressed = false;
 };
 
+// A text in a box of its own, centred, as the scoreboard shows a performer's
+// name: it wraps at word breaks and shrinks from its font's size until it
+// fits, down to a quarter of it; what still does not fit is broken anywhere
+// and cut at the box's edge. Nothing is ever drawn outside the box.
+class FittedLabel : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText)
+public:
+    explicit FittedLabel(QWidget *parent);
+
+    QString text() const { return m_text; }
+    void setText(const QString &text);
+    // The largest size, in points, clamped to the safe range.
+    void setPoints(double points);
+    void setTextColour(const QColor &colour);
+    QColor textColour() const { return m_colour; }
+    // The font the text is drawn in, fitted to the box.
+    QFont fittedFont() const { return m_fitted; }
+    // The rectangle the text takes in the box, in the widget's coordinates.
+    QRectF textArea() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void fit();
+
+    QString m_text;
+    QColor m_colour = Qt::black;
+    QFont m_fitted;
+    int m_flags = Qt::AlignCenter | Qt::TextWordWrap;
+};
+
 // A straight line; the widget spans the line's box.
 class Line : public QWidget {
     Q_OBJECT
