@@ -30,6 +30,7 @@ class Silent final : public platform::Messages,
 public:
     QList<platform::NetworkAddress> addresses() const override { return {}; }
     void show(QWidget *, platform::MessageIcon, const QString &) override {}
+    bool ask(QWidget *, const QString &) override { return true; }
     std::optional<QString> openFile(QWidget *, const QString &, const QString &, const QString &,
                                     const QString &) override
     {

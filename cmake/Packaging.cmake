@@ -17,7 +17,8 @@ install(FILES src/resources/icons/taikan.svg DESTINATION ${CMAKE_INSTALL_DATADIR
 # links (Multimedia plays the signals; its media plugins ship inside
 # libqt6multimedia6 and its GStreamer backend reads WAV files with
 # gstreamer1.0-plugins-good; Network and HttpServer serve the browser
-# scoreboard), and the metric twins of Arial and Arial Narrow.
+# scoreboard; SQL with its SQLite driver, a plugin no linking shows, keeps
+# the results file), and the metric twins of Arial and Arial Narrow.
 set(TAIKAN_DEB_DEPENDS
   "libc6 (>= 2.35)"
   "libgcc-s1 (>= 3.0)"
@@ -29,10 +30,14 @@ set(TAIKAN_DEB_DEPENDS
   "libqt6multimedia6 (>= 6.4)"
   "libqt6network6 (>= 6.4)"
   "libqt6httpserver6 (>= 6.4)"
+  "libqt6sql6 (>= 6.4)"
+  "libqt6sql6-sqlite (>= 6.4)"
   "gstreamer1.0-plugins-good"
   "fonts-liberation"
 )
 list(JOIN TAIKAN_DEB_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+# Japanese names on the boards need a font with their glyphs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic")
 
 set(CPACK_GENERATOR "TGZ;DEB")
 set(CPACK_PACKAGE_NAME "kovamo-taikan")

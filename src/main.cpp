@@ -44,6 +44,8 @@ int main(int argc, char *argv[])
 
     console::Kata kata(platform::systemPlatform(), line.serve); // --serve wins over browser.ini
     kata.show();
+    if (line.bouts)
+        kata.loadBoutList(*line.bouts);
     if (line.quitAfterStart)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();

@@ -47,7 +47,7 @@ for lib in $(readelf -d "$work/root/usr/bin/taikan" | sed -nE 's/.*\(NEEDED\).*\
   done
   check "$lib (from ${package:-no package}) is declared" grep -qF " $package " <<<"$declared"
 done
-for needed in libqt6multimedia6 fonts-liberation libqt6svg6; do
+for needed in libqt6multimedia6 fonts-liberation libqt6svg6 libqt6sql6-sqlite; do
   check "$needed is declared" grep -qF " $needed " <<<"$declared"
 done
 out="$(env -u DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/taikan" --version 2>&1)"

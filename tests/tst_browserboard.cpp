@@ -2,6 +2,7 @@
 // hostile or careless client can do to it, switching it on and off; and its
 // page in a real browser (Debian's chromium, headless) while the console is
 // clicked as the operator clicks it.
+#include "board/publicboard.h"
 #include "browserboard/browserboard.h"
 #include "browserboard/httpboard.h"
 #include "support/chromium.h"
@@ -9,6 +10,7 @@
 #include "support/snapshot.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QRadioButton>
 #include <QTcpServer>
@@ -168,6 +170,38 @@ private slots:
         compare(video, "browser-overlay");
     }
 
+    // Who performs, from the bout list, in the page and the overlay: long and Japanese names wrapped and
+    // shrunk into their boxes at any shape, hidden without a list; /state.json names them.
+    void namesInThePage()
+    {
+        if (!browser || !browser->ready())
+            QSKIP("needs the page of the test before");
+        c->loadBoutList("category,bout,round,aka,aka_club,ao,ao_club\n"
+                        "Kata U14 female,2,semi-final,Maximiliane Schwarzenberg-Oberhollenzer,Karate-Dojo Garmisch-Partenkirchen e.V.,"
+                        "山田 太郎,Shotokan Osaka\n");
+        const QString names = QStringLiteral("['bout', 'red-performer-name', 'red-performer-club', 'blue-performer-name'].map(id => "
+                                             "document.getElementById(id).textContent).join('|')");
+        browser->resize({1920, 1080}, url());
+        QVERIFY(browser->until(names
+                               + " === 'Kata U14 female · semi-final · Bout 2|Maximiliane Schwarzenberg-Oberhollenzer|"
+                                 "Karate-Dojo Garmisch-Partenkirchen e.V.|山田 太郎'"));
+        const QString fits = QStringLiteral("[...document.querySelectorAll('.fit')].every(e => !e.getClientRects().length || "
+                                            "(e.scrollHeight <= e.clientHeight + 1 && e.scrollWidth <= e.clientWidth + 1))");
+        const QString shown = QStringLiteral("['bout', 'red-performer', 'blue-performer'].every(id => !document.getElementById(id).hidden)");
+        for (const auto &[size, name] :
+             {std::pair{QSize(1920, 1080), "browser-names-16x9"}, {QSize(1024, 768), "browser-names-4x3"}, {QSize(390, 844), "browser-names-phone"}}) {
+            browser->resize(size);
+            QVERIFY(browser->until(shown + " && !document.body.classList.contains('offline')"));
+            QVERIFY2(browser->evaluate(fits).toBool(), name);
+            if (!QFontDatabase::families(QFontDatabase::Japanese).isEmpty()) // the same fonts as the approved picture
+                compare(browser->screenshot(), name);
+        }
+        browser->resize({1280, 720}, url() + "overlay");
+        QVERIFY(browser->until("document.getElementById('red-performer-name').textContent.startsWith('Maximiliane') && "
+                               "!document.getElementById('red-performer').hidden"));
+        QCOMPARE(c->kata->publicBoard().state().performers.blueClub, std::string("Shotokan Osaka"));
+    }
+
     // Each answer's status, headers and body; GET and HEAD of the program's own files only. A connection is held until
     // the deadline after its last complete request, also while it trickles bytes that never complete one; pipelined
     // requests are answered in order; a page that sends is closed; a request too large or with a body is told so
@@ -241,8 +275,8 @@ private slots:
             QVERIFY2(body.startsWith(row.body) && (!row.sent.startsWith("HEAD") || body.isEmpty()), body.left(80));
             if (row.sent.startsWith("GET /state.json"))
                 QCOMPARE(shape(QJsonDocument::fromJson(body).object()),
-                         "{blue:{colour:s,flags:n,name:s},clock:{colour:s,minutes:s,shown:b,tens:s,text:s,units:s,warning:b},"
-                         "field:{caption:s,number:s},format:n,mirrored:b,red:{colour:s,flags:n,name:s}}");
+                         "{blue:{colour:s,flags:n,name:s,performer:{club:s,name:s}},bout:s,clock:{colour:s,minutes:s,shown:b,tens:s,text:s,units:s,warning:b},"
+                         "field:{caption:s,number:s},format:n,mirrored:b,red:{colour:s,flags:n,name:s,performer:{club:s,name:s}}}");
             if (row.sent.startsWith("HEAD /?")) // the length of what GET gives
                 QVERIFY(head.contains("Content-Length: " + QByteArray::number(testing::readFile(":/web/board.html").size())));
         }

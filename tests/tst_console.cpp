@@ -90,7 +90,8 @@ private slots:
         QCOMPARE(entries,
                  (QStringList{"startext:Start external scoreboard:F11", "closeext:Close external scoreboard:F12",
                               "webbord:Browser scoreboard...:", "lijn1:-:", "su:Setup :", "lijn2:-:", "resmatch:Reset match:Ctrl+R",
-                              "restime:Reset time:Ctrl+T", "lijn3:-:", "over:About:", "lijn4:-:", "cl:Close:"}));
+                              "restime:Reset time:Ctrl+T", "lijn5:-:", "loadbouts:Load bout list...:Ctrl+L", "nextbout:Next bout:Ctrl+N",
+                              "prevbout:Previous bout:Ctrl+B", "lijn3:-:", "over:About:", "lijn4:-:", "cl:Close:"}));
     }
 
     // Every flag button, with both panel sizes, in both arrangements, from every earlier decision.
@@ -137,10 +138,10 @@ private slots:
     // place, and back; applied again, an arrangement stays as it is.
     void arrangements()
     {
-        const char *names[] = {"Shape1", "Shape2", "Frame3", "Frame2", "Image2", "Image1", "Label19", "Label18"};
-        const int normal[] = {120, 3120, 400, 4160, 840, 4440, 240, 5000};
+        const char *names[] = {"Shape1", "Shape2", "Frame3", "Frame2", "Image2", "Image1", "Label19", "Label18", "redName", "blueName", "redClub", "blueClub"};
+        const int normal[] = {120, 3120, 400, 4160, 840, 4440, 240, 5000, 240, 4215, 240, 4215};
         const auto expect = [&](bool mirrored) {
-            for (int i = 0; i < 8; ++i)
+            for (int i = 0; i < 12; ++i)
                 QVERIFY2(c->get(names[i])->x() == ui::px(normal[mirrored ? i ^ 1 : i]), names[i]);
         };
         c->kata->setOuterHeight(7800); // bring "Internal" into view to click it

@@ -20,6 +20,7 @@ QString stateOf(const testing::Console &c)
     state << (c.running() ? "running" : "still") << shown("Command4") + shown("Command5") << QString::number(c.kata->outerHeight());
     for (const char *field : {"Text1", "Text6", "Text5"})
         state << c.text(field);
+    state << c.bout();
     if (const scoreboard::Kabord *board = c.board())
         state << (board->isVisible() ? "open" : "hidden") << board->redCount()->text() << board->blueCount()->text() << board->label(4)->text()
               << (board->element("Frame1")->isHidden() ? "hidden" : "shown");
@@ -35,6 +36,16 @@ Match matchUnderWay(std::string_view target = {})
     QApplication::setActiveWindow(c->kata.get()); // the keys reach an active window only
     if (!QTest::qWaitForWindowActive(c->kata.get()))
         qFatal("the console did not become active");
+    // The bout list's keys act on a list: loaded (the file the dialog gives),
+    // and for going back, a bout further on.
+    if (target == "nextbout" || target == "prevbout")
+        c->loadBoutList();
+    if (target == "loadbouts")
+        c->fake.files.answers.append(c->writeBoutList());
+    if (target == "prevbout") {
+        c->fake.messages.answers.append(true); // on without a result
+        c->click("nextbout");
+    }
     c->click("command1");
     if (target == "Options5")
         c->click("Options3");

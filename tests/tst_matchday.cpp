@@ -1,9 +1,13 @@
 // A long competition day: a display that goes away, bad input in every
-// field, absurd and zero scale values. Runs on a desktop of two displays.
+// field, absurd and zero scale values, a day's bouts from a list, recorded
+// and restored. Runs on a desktop of two displays.
+#include "board/publicboard.h"
+#include "competition/competition.h"
 #include "decision/decisionpanel.h"
 #include "support/console.h"
 #include "support/screens.h"
 #include "timer/matchclock.h"
+#include "ui/twips.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -43,6 +47,76 @@ private slots:
         }
         c->click("command1");
         QCOMPARE(c->board()->geometry(), hall->geometry());
+    }
+
+    // A day from a bout list: the names on the console and every board,
+    // each decision recorded as the operator moves on, going back, a bout
+    // without flags only when the operator says so, a faulty list refused,
+    // and after a restart the day where it was.
+    void aDayOfBouts()
+    {
+        const QStringList none{"", "", "", "", ""};
+        QCOMPARE(c->bout(), none); // no list: nothing shown, nothing on disk
+        QVERIFY(!c->kata->findChild<QAction *>("nextbout")->isEnabled());
+        c->click("command1");
+        c->loadBoutList();
+        const QStringList first{"Kata U14 · semi-final · Bout 1", "Anna Keller", "KC Bern", "Mia Rossi", "Budo Basel"};
+        QCOMPARE(c->bout(), first);
+        const auto onBoard = [&] {
+            QStringList shown;
+            for (const char *name : {"boutLine", "redName", "redClub", "blueName", "blueClub"}) {
+                const auto *label = c->board()->findChild<ui::FittedLabel *>(QLatin1String(name));
+                shown << (label->isVisible() ? label->text() : QStringLiteral("(hidden)"));
+            }
+            return shown;
+        };
+        QCOMPARE(onBoard(), first);
+        c->click("Check10"); // mirrored, the names keep to their sides
+        QCOMPARE(c->get("redName")->x(), c->get("blueClub")->x() + ui::px(4215 - 240));
+        c->click("Check10");
+
+        c->click("nextbout"); // no flags: asked, and "No" stays
+        QCOMPARE(c->fake.messages.asked.size(), 1);
+        QCOMPARE(c->bout(), first);
+        c->click("Optionr3"); // 3 : 2 for Aka
+        c->click("nextbout");
+        QCOMPARE(c->bout(), (QStringList{"Kata U14 · semi-final · Bout 2", "Lea Wyss", "", "Sara Frei", "Dojo Thun"}));
+        QCOMPARE(c->kata->decision().counts(), (decision::FlagCounts{0, 0})); // a new match
+        QCOMPARE(c->board()->redCount()->text(), QStringLiteral("0"));
+        c->click("prevbout"); // back, nothing recorded
+        QCOMPARE(c->bout(), first);
+        c->fake.messages.answers = {true};
+        c->click("nextbout"); // on without a result: bout 1 keeps its own
+        c->click("Optionb4");
+        c->click("nextbout"); // 1 : 4 for Ao
+        const QStringList final{"Kata U14 · final · Bout 3", "Anna Keller", "KC Bern", "Sara Frei", "Dojo Thun"};
+        QCOMPARE(c->bout(), final);
+        QCOMPARE(onBoard(), final);
+        QCOMPARE(c->kata->competition().decisions().size(), std::size_t(2));
+        const competition::Decision &second = c->kata->competition().decisions().back();
+        QCOMPARE(second.result.winner, competition::Winner::Blue);
+        QCOMPARE(std::tuple(second.referees, second.redFlags, second.blueFlags, second.result.blue.name), std::tuple(5, 1, 4, std::string("Sara Frei")));
+
+        // A faulty list loads nothing; a new one with results recorded is asked for first.
+        c->loadBoutList("category,bout,aka,ao\nKata U14,1,W 2,Tom\n");
+        QCOMPARE(c->fake.messages.shown.size(), 1);
+        QVERIFY2(c->fake.messages.shown.last().text.contains("Line 2"), qPrintable(c->fake.messages.shown.last().text));
+        c->loadBoutList();
+        QCOMPARE(c->fake.messages.asked.size(), 3);
+        QCOMPARE(c->bout(), final);
+
+        c->restart(); // as after a power cut: the list, the bout, the results
+        QTRY_COMPARE(c->bout(), final);
+        QCOMPARE(c->kata->competition().decisions().size(), std::size_t(2));
+        QCOMPARE(c->kata->publicBoard().state().performers.redName, std::string("Anna Keller"));
+        c->click("Optionr3");
+        c->click("nextbout");
+        QCOMPARE(c->bout(), (QStringList{"Kata U21 · final · Bout 1", "Jérôme Łukasiewicz", "Karate Club Lyon", "山田 太郎", "Shotokan Osaka"}));
+        c->click("Optionr3");
+        c->click("nextbout"); // the last: nothing more to come
+        QCOMPARE(c->bout(), none);
+        QVERIFY(!c->kata->findChild<QAction *>("nextbout")->isEnabled());
+        QCOMPARE(c->kata->competition().decisions().size(), std::size_t(4));
     }
 
     // Every field takes a huge paste, control characters, right-to-left text

@@ -288,9 +288,9 @@ private slots:
         const Board mirrored(16000, 9000, {}, true), plain(16000, 9000);
         QCOMPARE(mirrored["Shape2"].left + mirrored["Shape2"].width, 7995.0f);
         QCOMPARE(mirrored["Shape1"].left + mirrored["Shape1"].width, 16002.0f);
-        const std::map<std::string_view, float> moved{{"Shape2", 0},     {"Shape1", 8000}, {"Label1_2", 13500}, {"Label1_1", 600},
-                                                      {"Image2", 10000}, {"Image1", 3400}, {"scr", 360},        {"scb", 13315},
-                                                      {"blueName", 11205}, {"blueClub", 11205}, {"redName", 120}, {"redClub", 120}};
+        const std::map<std::string_view, float> moved{{"Shape2", 0},       {"Shape1", 8000},    {"Label1_2", 13500}, {"Label1_1", 600},
+                                                      {"Image2", 10000},   {"Image1", 3400},    {"scr", 360},        {"scb", 13315},
+                                                      {"blueName", 11205}, {"blueClub", 11205}, {"redName", 120},    {"redClub", 120}};
         for (const Placed &p : plain.all) {
             const Placed &m = mirrored[p.name];
             QCOMPARE(m.left, moved.contains(p.name) ? moved.at(p.name) : p.left);

@@ -209,7 +209,8 @@ private slots:
     void namesFitWithTheirSides()
     {
         board::PublicBoard &model = c->kata->publicBoard();
-        const board::Performers who{.redName = "山田 太郎", .redClub = "",
+        const board::Performers who{.redName = "山田 太郎",
+                                    .redClub = "",
                                     .blueName = "Maximiliane Schwarzenberg-Oberhollenzer",
                                     .blueClub = "Karate-Dojo Bad Reichenhall-Oberhollenzer",
                                     .bout = "Kata U14 female · Final · Bout 12"};

@@ -8,6 +8,7 @@
 #include "timer/matchclock.h"
 
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QScreen>
 
 namespace {
@@ -181,6 +182,35 @@ private slots:
         c->setText("eindwav", QStringLiteral("/usr/share/sounds/taikan/gong.wav"));
         c->setText("waarwav", QStringLiteral("/usr/share/sounds/taikan/bell.wav"));
         COMPARE_SNAPSHOT(c->kata->grab().toImage(), QStringLiteral("console-setup"));
+    }
+
+    // Who performs, on the scoreboard and the console: short names, names
+    // too long for one line, Japanese names; each wrapped and shrunk into
+    // its own box, clear of the counts.
+    void namesOnEveryBoard()
+    {
+        if (!is("wide") && !is("square"))
+            QSKIP("the names' pictures are approved on the wide and square layouts");
+        if (QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
+            QSKIP("no font with Japanese glyphs here (Debian: fonts-ipafont-gothic)");
+        c->loadBoutList("category,bout,round,aka,aka_club,ao,ao_club\n"
+                        "Kata U14 female,1,semi-final,Anna Keller,KC Bern,Mia Rossi,Budo Basel\n"
+                        "Kata U14 female,2,semi-final,Maximiliane Schwarzenberg-Oberhollenzer,Karate-Dojo Garmisch-Partenkirchen e.V.,"
+                        "Jérôme Łukasiewicz,\"Karate Club Lyon, juniors\"\n"
+                        "Kata Open,1,final,山田 太郎,Shotokan Osaka,佐藤 花子,東京空手道クラブ\n");
+        for (const char *names : {"short", "long", "japanese"}) {
+            const QImage board = openBoardWithAMatch(false);
+            if (is("square")) {
+                if (qstrcmp(names, "long") == 0)
+                    COMPARE_SNAPSHOT(board, QStringLiteral("scoreboard-4x3-names-long"));
+            } else {
+                COMPARE_SNAPSHOT(board, QStringLiteral("scoreboard-16x9-names-") + QLatin1String(names));
+                if (qstrcmp(names, "short") != 0)
+                    COMPARE_SNAPSHOT(c->kata->grab().toImage(), QStringLiteral("console-names-") + QLatin1String(names));
+            }
+            c->fake.messages.answers = {true};
+            c->click("nextbout");
+        }
     }
 
     void browserWindowPicture()

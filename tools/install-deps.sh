@@ -11,6 +11,7 @@ packages=(
   libqt6sql6-sqlite # the results file (Qt SQL's SQLite driver)
   qt6-websockets-dev chromium # the browser test drives a real browser over its DevTools protocol
   fonts-liberation
+  fonts-ipafont-gothic # Japanese names on the boards
   desktop-file-utils # checks the menu entry in the install test
   pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev # the fuzz targets, built with libFuzzer

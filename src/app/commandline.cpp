@@ -51,6 +51,10 @@ struct Options {
                        "127.0.0.1 for this PC only. For unattended set-ups; also under \"Browser "
                        "scoreboard...\" in the console's menu."),
         QStringLiteral("[ADDRESS:]PORT")};
+    QCommandLineOption bouts{QStringLiteral("bouts"),
+                             QStringLiteral("Loads the bout list FILE.csv at the start, as \"Load bout list...\" in "
+                                            "the console's menu does."),
+                             QStringLiteral("FILE.csv")};
     // Starts, shows the console and ends: a check of an installation.
     QCommandLineOption quitAfterStart{QStringLiteral("quit-after-start")};
 
@@ -68,6 +72,7 @@ struct Options {
         parser.addOption(help);
         parser.addOption(version);
         parser.addOption(serve);
+        parser.addOption(bouts);
         parser.addOption(quitAfterStart);
         for (const char *name : kQtOptionsWithValue) {
             QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
@@ -101,13 +106,16 @@ CommandLine readCommandLine(const QStringList &arguments, const std::function<se
         if (!paths.read.isEmpty() && paths.read != paths.write)
             text += QStringLiteral("Until it is first saved there, it starts from\n  %1\n")
                         .arg(QDir::toNativeSeparators(paths.read));
-        text += QStringLiteral("The browser scoreboard's choice is kept beside it, in browser.ini.\n");
+        text += QStringLiteral("The browser scoreboard's choice is kept beside it, in browser.ini,\n"
+                               "and the bout list with every decision recorded in kata-results.sqlite.\n");
         return finished(0, text, {});
     }
     if (parser.isSet(options.version))
         return finished(0, ui::qs(app::kNameAndVersion) + QLatin1Char('\n'), {});
     CommandLine line;
     line.quitAfterStart = parser.isSet(options.quitAfterStart);
+    if (parser.isSet(options.bouts))
+        line.bouts = parser.value(options.bouts);
     if (parser.isSet(options.serve)) {
         line.serve = browserboard::parseServe(parser.value(options.serve).toStdString());
         if (!line.serve)

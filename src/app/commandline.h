@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-// The program's command line: taikan [--help | --version | --serve [ADDRESS:]PORT].
+// The program's command line: taikan [--help | --version | --serve [ADDRESS:]PORT] [--bouts FILE.csv].
 namespace app {
 
 struct CommandLine {
@@ -19,6 +19,7 @@ struct CommandLine {
     QString error;  // for standard error
     bool quitAfterStart = false;
     std::optional<browserboard::ServeChoice> serve; // --serve: the browser scoreboard on, as it says
+    std::optional<QString> bouts;                   // --bouts: a bout list loaded at the start
 };
 
 // Reads `arguments` (the program's name first). Qt's own options (-platform,

@@ -112,11 +112,21 @@ QByteArray stateJson(const board::State &state)
         {"warning", state.warning()},
         {"colour", ui::toQColor(state.clockColour).name()},
     };
+    const auto qs = [](const std::string &text) { return QString::fromStdString(text); };
+    const board::Performers &who = state.performers;
     const QJsonObject json{
         {"format", 1},
-        {"red", QJsonObject{{"name", designText("Label1_1")}, {"colour", designFill("Shape2")}, {"flags", state.red}}},
+        {"red",
+         QJsonObject{{"name", designText("Label1_1")},
+                     {"colour", designFill("Shape2")},
+                     {"flags", state.red},
+                     {"performer", QJsonObject{{"name", qs(who.redName)}, {"club", qs(who.redClub)}}}}},
         {"blue",
-         QJsonObject{{"name", designText("Label1_2")}, {"colour", designFill("Shape1")}, {"flags", state.blue}}},
+         QJsonObject{{"name", designText("Label1_2")},
+                     {"colour", designFill("Shape1")},
+                     {"flags", state.blue},
+                     {"performer", QJsonObject{{"name", qs(who.blueName)}, {"club", qs(who.blueClub)}}}}},
+        {"bout", qs(who.bout)},
         {"field",
          QJsonObject{{"caption", designText("Label1_3")}, {"number", QString::fromStdString(state.fieldNumber)}}},
         {"clock", clock},

@@ -2,6 +2,7 @@
 
 #include "competition/boutlist.h"
 #include "competition/draw.h"
+#include "competition/progress.h"
 
 #include <QObject>
 #include <QString>
@@ -32,12 +33,6 @@ struct Decision {
     int referees = 3;
     int redFlags = 0, blueFlags = 0;
     friend bool operator==(const Decision &, const Decision &) = default;
-};
-
-struct CurrentBout {
-    std::string category;
-    int bout = 0;
-    friend bool operator==(const CurrentBout &, const CurrentBout &) = default;
 };
 
 // Where the operator was when the file was last written.

@@ -16,6 +16,6 @@ struct LeftEdge {
 
 // The left edges an arrangement gives, in the order they are applied. Only
 // these eight controls move; everything else in the panel stays put.
-const std::array<LeftEdge, 8> &leftEdges(Arrangement arrangement);
+const std::array<LeftEdge, 12> &leftEdges(Arrangement arrangement);
 
 } // namespace console

@@ -3,11 +3,13 @@
 #include "about/about.h"
 #include "board/publicboard.h"
 #include "browserboard/browserboard.h"
+#include "competition/competition.h"
 #include "console/consoledesign.h"
 #include "console/keys.h"
 #include "decision/decisionpanel.h"
 #include "platform/sound.h"
 #include "scoreboard/scoreboard.h"
+#include "settings/settingsio.h"
 #include "settings/setuppanel.h"
 #include "settings/setupstrip.h"
 #include "timer/entryfilter.h"
@@ -15,9 +17,13 @@
 #include "ui/design.h"
 #include "ui/pushbutton.h"
 #include "ui/twips.h"
+#include "ui/widgets.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -39,6 +45,7 @@ Kata::Kata(const platform::Platform &platform, std::optional<browserboard::Serve
     makeBrowserBoard();
     makeClock();
     makeSounds();
+    makeCompetition();
     filterEntries();
     installKeys(*this);
     connect(control<ui::PushButton>("command14"), &ui::PushButton::clicked, this, &Kata::closeProgram);
@@ -67,6 +74,7 @@ void Kata::buildWindow()
     ui::build(m_client, frames());
     ui::build(m_client, panelArtwork(), ui::Listed::FrontToBack);
     ui::build(m_client, panelControls());
+    ui::build(m_client, performers());
     ui::build(m_client, rightColumn());
     ui::build(m_client, setupStrip());
     ui::build(m_client, offscreenFields());
@@ -151,6 +159,100 @@ void Kata::makeSounds()
             if (m_platform.sounds)
                 m_platform.sounds->choose(which, path);
         });
+}
+
+void Kata::makeCompetition()
+{
+    const QString path =
+        settings::settingsPaths(m_platform.settings, QLatin1String(competition::kResultsFileName)).write;
+    m_competition = new competition::Competition(path, this);
+    connect(m_competition, &competition::Competition::changed, this, &Kata::showBout);
+    connect(entry("loadbouts"), &QAction::triggered, this, &Kata::chooseBoutList);
+    connect(entry("nextbout"), &QAction::triggered, this, &Kata::nextBout);
+    connect(entry("prevbout"), &QAction::triggered, this, &Kata::previousBout);
+    // Decisions not yet on disk are said in the bout's line until they are.
+    connect(m_competition, &competition::Competition::trouble, this, [this](const QString &message) {
+        m_trouble = message;
+        showBout();
+    });
+    connect(m_competition, &competition::Competition::troubleOver, this, [this] {
+        m_trouble.clear();
+        showBout();
+    });
+    connect(m_competition, &competition::Competition::told, this, [this](const QString &message) {
+        m_platform.messages->show(this, platform::MessageIcon::Warning, message);
+    });
+    showBout();
+}
+
+void Kata::showBout()
+{
+    const board::Performers who = m_competition->performers();
+    m_board->setPerformers(who);
+    const std::pair<const char *, const std::string *> shown[] = {
+        {"redName", &who.redName}, {"redClub", &who.redClub}, {"blueName", &who.blueName}, {"blueClub", &who.blueClub}};
+    for (const auto &[name, text] : shown)
+        control<ui::FittedLabel>(name)->setText(QString::fromStdString(*text));
+    auto *line = control<ui::FittedLabel>("boutLine");
+    line->setText(m_trouble.isEmpty() ? QString::fromStdString(who.bout) : m_trouble);
+    line->setTextColour(m_trouble.isEmpty() ? Qt::black : Qt::red);
+    const bool current = m_competition->current().has_value();
+    entry("nextbout")->setEnabled(current);
+    entry("prevbout")->setEnabled(current);
+}
+
+void Kata::chooseBoutList()
+{
+    if (const std::optional<QString> path = m_platform.files->openFile(
+            this, tr("Load bout list"), {}, tr("Bout lists (*.csv);;All files (*)"), QDir::homePath()))
+        loadBoutList(*path);
+}
+
+bool Kata::loadBoutList(const QString &path)
+{
+    const auto fail = [this](const QString &message) {
+        m_platform.messages->show(this, platform::MessageIcon::Warning, message);
+        return false;
+    };
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return fail(tr("The bout list %1 cannot be read.").arg(QDir::toNativeSeparators(path)));
+    const QByteArray bytes = file.read(qint64(competition::kMaxFileBytes) + 1);
+    auto read = competition::readBoutList(std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                          [](std::string_view local) {
+        return QString::fromLocal8Bit(local.data(), qsizetype(local.size())).toStdString();
+    });
+    if (const auto *faults = std::get_if<std::vector<competition::Fault>>(&read))
+        return fail(
+            tr("The bout list %1 was not loaded:\n%2")
+                .arg(QDir::toNativeSeparators(path), QString::fromStdString(competition::describeFaults(*faults))));
+    if (m_competition->hasResults()
+        && !m_platform.messages->ask(this,
+                                     tr("Results are recorded. Load the new bout list? The results recorded "
+                                        "stay, and count for the bouts of the new list.")))
+        return false;
+    m_competition->load(std::get<competition::BoutList>(std::move(read)));
+    return true;
+}
+
+void Kata::nextBout()
+{
+    if (!m_competition->current())
+        return;
+    const decision::FlagCounts counts = m_decision->counts();
+    if (counts.red == 0 && counts.blue == 0
+        && !m_platform.messages->ask(this,
+                                     tr("No flags are chosen for this bout. Go on to the next bout "
+                                        "without a result?")))
+        return;
+    m_competition->next({field("Text5")->text().toInt(), m_decision->refereeCount(), counts.red, counts.blue});
+    resetMatch();
+}
+
+void Kata::previousBout()
+{
+    m_competition->previous();
+    resetMatch();
 }
 
 void Kata::filterEntries()

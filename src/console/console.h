@@ -17,6 +17,9 @@ class PublicBoard;
 namespace browserboard {
 class BrowserBoard;
 }
+namespace competition {
+class Competition;
+}
 namespace decision {
 class DecisionPanel;
 }
@@ -64,6 +67,15 @@ public:
     void playWarning();
     void playEnd();
 
+    // The bout list: a file the operator picks, or `path`, loaded as the
+    // current list (messages name what is wrong; the list there stays).
+    void chooseBoutList();
+    bool loadBoutList(const QString &path);
+    // Records the current bout's decision and moves on to the next bout;
+    // back to the one before, nothing recorded.
+    void nextBout();
+    void previousBout();
+
     // The window's outer height in twips, as the design counts it: the client
     // area plus the frame, caption and menu bar. Decides whether the setup
     // strip is in view.
@@ -78,6 +90,7 @@ public:
     scoreboard::Scoreboard &scoreboard() const { return *m_scoreboard; }
     timer::MatchClock &clock() const { return *m_clock; }
     browserboard::BrowserBoard &browser() const { return *m_browser; }
+    competition::Competition &competition() const { return *m_competition; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -92,6 +105,8 @@ private:
     void makeBrowserBoard();
     void makeClock();
     void makeSounds();
+    void makeCompetition();
+    void showBout();
     void filterEntries();
     void startUp(const std::optional<browserboard::ServeChoice> &serve);
     template <typename T = QWidget> T *control(const char *name) const { return ui::named<T>(m_client, name); }
@@ -113,6 +128,8 @@ private:
     scoreboard::Scoreboard *m_scoreboard = nullptr;
     timer::MatchClock *m_clock = nullptr;
     browserboard::BrowserBoard *m_browser = nullptr;
+    competition::Competition *m_competition = nullptr;
+    QString m_trouble; // the results file's, shown in the bout's line until it is over
 };
 
 } // namespace console

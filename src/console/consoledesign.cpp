@@ -22,6 +22,8 @@ namespace {
 constexpr ui::Font kArial30Bold{"Arial", 30, true};
 constexpr ui::Font kArial36Bold{"Arial", 36, true};
 constexpr ui::Font kNarrow825{"Arial Narrow", 8.25, false};
+constexpr ui::Font kArial12Bold{"Arial", 12, true};
+constexpr ui::Font kArial825{"Arial", 8.25, false};
 
 constexpr ui::BgrColour kLightGreen = 0x00C0FFC0;
 constexpr ui::BgrColour kLightRed = 0x008080FF;
@@ -148,6 +150,16 @@ const std::array kSetupStrip{
     Control{"MyButton7", Kind::Button, "Frame4", 1080, 120, 735, 375, "Save", kArial825Bold, kBlack, kButtonGrey},
 };
 
+// Who performs, on each side's colour below its flags, and the bout above
+// the panel: empty (so unseen) while there is no bout list.
+const std::array kPerformers{
+    Control{"boutLine", Kind::FittedText, "Frame1", 240, 60, 5775, 285, "", kArial825Bold},
+    Control{"redName", Kind::FittedText, "Frame1", 240, 3420, 1860, 600, "", kArial12Bold, kWhite},
+    Control{"redClub", Kind::FittedText, "Frame1", 240, 4020, 1860, 420, "", kArial825, kWhite},
+    Control{"blueName", Kind::FittedText, "Frame1", 4215, 3420, 1860, 600, "", kArial12Bold, kWhite},
+    Control{"blueClub", Kind::FittedText, "Frame1", 4215, 4020, 1860, 420, "", kArial825, kWhite},
+};
+
 // Right of the client area, never seen: they hold the measured size of the
 // scoreboard.
 const std::array kOffscreenFields{
@@ -155,7 +167,7 @@ const std::array kOffscreenFields{
     Control{"shtxt", Kind::Text, "", 9960, 2040, 1335, 285},
 };
 
-constexpr std::array<MenuEntry, 12> kMenu{{
+constexpr std::array<MenuEntry, 16> kMenu{{
     {"startext", "Start external scoreboard"},
     {"closeext", "Close external scoreboard"},
     {"webbord", "Browser scoreboard..."},
@@ -164,6 +176,10 @@ constexpr std::array<MenuEntry, 12> kMenu{{
     {"lijn2", "-"},
     {"resmatch", "Reset match"},
     {"restime", "Reset time"},
+    {"lijn5", "-"},
+    {"loadbouts", "Load bout list..."},
+    {"nextbout", "Next bout"},
+    {"prevbout", "Previous bout"},
     {"lijn3", "-"},
     {"over", "About"},
     {"lijn4", "-"},
@@ -179,6 +195,7 @@ std::span<const Control> panelControls() { return kPanelControls; }
 std::span<const Control> rightColumn() { return kRightColumn; }
 std::span<const Control> setupStrip() { return kSetupStrip; }
 std::span<const Control> offscreenFields() { return kOffscreenFields; }
+std::span<const Control> performers() { return kPerformers; }
 std::span<const MenuEntry> menuEntries() { return kMenu; }
 
 } // namespace console

@@ -26,6 +26,7 @@ std::span<const ui::Control> panelControls(); // referee and flag groups, Start/
 std::span<const ui::Control> rightColumn();
 std::span<const ui::Control> setupStrip();
 std::span<const ui::Control> offscreenFields();
+std::span<const ui::Control> performers(); // the bout list's names, in Frame1
 
 struct MenuEntry {
     std::string_view name;

@@ -12,7 +12,7 @@ namespace {
 
 // The keys and the control or menu entry each clicks (the README lists them):
 // Ctrl+digit Aka's flags, Alt+digit Ao's, then the referees, the clock,
-// the resets, the field number, the scoreboard and the setup.
+// the resets, the field number, the scoreboard, the setup and the bouts.
 constexpr KeyBinding kKeys[] = {
     {"Ctrl+1", "Optionr1"},
     {"Ctrl+2", "Optionr2"},
@@ -35,6 +35,9 @@ constexpr KeyBinding kKeys[] = {
     {"F11", "startext"},
     {"F12", "closeext"},
     {"F8", "MyButton1"},
+    {"Ctrl+L", "loadbouts"},
+    {"Ctrl+N", "nextbout"},
+    {"Ctrl+B", "prevbout"},
 };
 
 // Clicks `button` as the operator would: only when it can be seen and used.

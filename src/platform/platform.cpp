@@ -25,6 +25,13 @@ public:
         QMessageBox box(shown, QString::fromLatin1(kMessageTitle), text, QMessageBox::Ok, parent);
         box.exec();
     }
+    bool ask(QWidget *parent, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Question, QString::fromLatin1(kMessageTitle), text,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
 };
 
 class SystemFileDialog final : public FileDialog {

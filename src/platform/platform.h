@@ -30,6 +30,9 @@ public:
     virtual ~Messages() = default;
     // A modal message box titled "Taikan" with one OK button.
     virtual void show(QWidget *parent, MessageIcon icon, const QString &text) = 0;
+    // A modal question titled "Taikan" with Yes and No (No the default);
+    // true for Yes.
+    virtual bool ask(QWidget *parent, const QString &text) = 0;
 };
 
 class FileDialog {

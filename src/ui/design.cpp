@@ -26,8 +26,7 @@ QColor colour(BgrColour bgr, const QWidget *widget)
 bool isGraphical(Kind kind)
 {
     return kind == Kind::Label || kind == Kind::BoardLabel || kind == Kind::FittedText || kind == Kind::Shape
-        || kind == Kind::RoundShape
-        || kind == Kind::Picture || kind == Kind::Line;
+        || kind == Kind::RoundShape || kind == Kind::Picture || kind == Kind::Line;
 }
 
 QWidget *parentOf(QWidget *client, const Control &row)

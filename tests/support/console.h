@@ -80,6 +80,36 @@ public:
         kata->clock().tick();
     }
 
+    // A bout list in the program's folder, to be loaded as the operator would.
+    QString writeBoutList(const QByteArray &csv = kShortDay) const
+    {
+        const QString path = QDir(fake.dir.path()).filePath(QStringLiteral("bouts.csv"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(csv) != csv.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    void loadBoutList(const QByteArray &csv = kShortDay)
+    {
+        fake.files.answers.append(writeBoutList(csv));
+        click("loadbouts");
+    }
+    // What the console shows of the current bout: its line, then red's name and club, blue's.
+    QStringList bout() const
+    {
+        QStringList shown;
+        for (const char *name : {"boutLine", "redName", "redClub", "blueName", "blueClub"})
+            shown << get<ui::FittedLabel>(name)->text();
+        return shown;
+    }
+
+    // Two categories: semi-finals, a final between their winners, and one bout alone.
+    static inline const QByteArray kShortDay = "category,bout,round,aka,aka_club,ao,ao_club\n"
+                                               "Kata U14,1,semi-final,Anna Keller,KC Bern,Mia Rossi,Budo Basel\n"
+                                               "Kata U14,2,semi-final,Lea Wyss,,Sara Frei,Dojo Thun\n"
+                                               "Kata U14,3,final,W 1,,W 2,\n"
+                                               "Kata U21,1,final,Jérôme Łukasiewicz,Karate Club Lyon,山田 太郎,Shotokan Osaka\n";
+
     FakePlatform fake;
     std::unique_ptr<console::Kata> kata;
 

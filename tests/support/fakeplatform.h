@@ -21,7 +21,15 @@ struct ShownMessage {
 class RecordedMessages final : public platform::Messages {
 public:
     void show(QWidget *, platform::MessageIcon icon, const QString &text) override { shown.append({icon, text}); }
+    // Each question is answered with the next prepared answer; none left: No.
+    bool ask(QWidget *, const QString &text) override
+    {
+        asked.append(text);
+        return !answers.isEmpty() && answers.takeFirst();
+    }
     QList<ShownMessage> shown;
+    QStringList asked;
+    QList<bool> answers;
 };
 
 // Answers each file dialog with the next prepared answer; none left: the operator cancelled.

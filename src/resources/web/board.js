@@ -7,6 +7,20 @@
     const e = element(id);
     if (e && e.textContent !== value) e.textContent = value;
   };
+  // A text in a box of its own shrinks until it fits, to a quarter of its
+  // size at most, as on the hall's scoreboard.
+  const fit = (e) => {
+    e.style.fontSize = '';
+    if (!e.classList.contains('fit') || !e.getClientRects().length) return;
+    const largest = parseFloat(getComputedStyle(e).fontSize);
+    let size = largest;
+    while (size > largest / 4 && (e.scrollHeight > e.clientHeight + 1 || e.scrollWidth > e.clientWidth + 1)) {
+      size *= 0.9;
+      e.style.fontSize = size + 'px';
+    }
+  };
+  const fitAll = () => document.querySelectorAll('.fit').forEach(fit);
+  window.addEventListener('resize', fitAll);
   let source = null;
   let watchdog = 0;
 
@@ -14,7 +28,14 @@
     for (const side of ['red', 'blue']) {
       text(side + '-name', state[side].name);
       text(side + '-flags', String(state[side].flags));
+      // Who performs, where a bout list names them.
+      const who = state[side].performer || {name: '', club: ''};
+      text(side + '-performer-name', who.name);
+      text(side + '-performer-club', who.club);
+      element(side + '-performer').hidden = !who.name;
     }
+    text('bout', state.bout || '');
+    element('bout').hidden = !state.bout;
     text('field-caption', state.field.caption);
     text('field-number', state.field.number);
     text('minutes', state.clock.minutes);
@@ -28,6 +49,7 @@
     element('red').classList.toggle('second', !state.mirrored);
     element('blue').classList.toggle('first', !state.mirrored);
     element('blue').classList.toggle('second', state.mirrored);
+    fitAll();
   }
 
   function live(on) {

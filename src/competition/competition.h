@@ -1,0 +1,79 @@
+#pragma once
+
+#include "board/boardstate.h"
+#include "competition/boutlist.h"
+#include "competition/draw.h"
+#include "competition/progress.h"
+#include "competition/store.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <vector>
+
+// The day at the table: the bout list, the current bout and every decision
+// recorded, kept in the results file. The console feeds it the flags of
+// each bout and reads from it who performs.
+namespace competition {
+
+// The decision of the current bout as the console holds it.
+struct Tally {
+    int field = 0;
+    int referees = 3;
+    int redFlags = 0, blueFlags = 0;
+};
+
+class Competition : public QObject {
+    Q_OBJECT
+
+public:
+    // `path`: the results file. One that exists is opened at once, the day
+    // in it restored; none is made until a list is loaded.
+    explicit Competition(const QString &path, QObject *parent = nullptr);
+
+    bool hasList() const { return !list_.categories.empty(); }
+    bool hasResults() const { return !decisions_.empty(); }
+    const BoutList &list() const { return list_; }
+    const std::vector<CategoryDraw> &draw() const { return draw_; }
+    const std::vector<Decision> &decisions() const { return decisions_; }
+    const std::optional<CurrentBout> &current() const { return current_; }
+    // Who performs in the current bout, as every board shows it.
+    board::Performers performers() const { return shownPerformers(list_, draw_, current_); }
+    // Decisions handed to the results file and not yet on it.
+    int waiting() const { return store_ ? store_->waiting() : 0; }
+
+    // A new list; the results recorded stay (those of its bouts count). The
+    // current bout: the first to come.
+    void load(BoutList list);
+    // Records the current bout's decision (flags on neither side: none) and
+    // makes the next bout to come the current one. False where no bout is
+    // current.
+    bool next(const Tally &tally);
+    // The bout before the current one, nothing recorded.
+    void previous();
+
+signals:
+    void changed(); // the list, the current bout or a result
+    void recorded();
+    void trouble(const QString &message);
+    void troubleOver();
+    void told(const QString &message);
+
+private:
+    void makeStore(bool restore); // restore: the day in the file is read first
+    void restored(const Day &day);
+    void setCurrent(std::optional<CurrentBout> current);
+    void resolve();
+
+    QString path_;
+    Store *store_ = nullptr;
+    bool opening_ = false;               // the file is asked for its day
+    std::optional<BoutList> pendingList_; // loaded before the day was read
+    BoutList list_;
+    std::optional<CurrentBout> current_;
+    std::vector<Decision> decisions_;
+    std::vector<Result> results_;
+    std::vector<CategoryDraw> draw_;
+};
+
+} // namespace competition

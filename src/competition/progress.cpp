@@ -1,0 +1,122 @@
+#include "competition/progress.h"
+
+#include <algorithm>
+
+namespace competition {
+
+std::optional<Place> placeOf(const BoutList &list, const CurrentBout &bout)
+{
+    for (std::size_t c = 0; c < list.categories.size(); ++c) {
+        if (list.categories[c].name != bout.category)
+            continue;
+        const std::vector<Bout> &bouts = list.categories[c].bouts;
+        for (std::size_t b = 0; b < bouts.size(); ++b)
+            if (bouts[b].number == bout.bout)
+                return Place{c, b};
+    }
+    return std::nullopt;
+}
+
+CurrentBout boutAt(const BoutList &list, Place place)
+{
+    const Category &category = list.categories[place.category];
+    return {category.name, category.bouts[place.bout].number};
+}
+
+namespace {
+
+// Every bout's place in the list's order, as one index.
+std::vector<Place> inOrder(const BoutList &list)
+{
+    std::vector<Place> places;
+    for (std::size_t c = 0; c < list.categories.size(); ++c)
+        for (std::size_t b = 0; b < list.categories[c].bouts.size(); ++b)
+            places.push_back({c, b});
+    return places;
+}
+
+BoutState stateAt(const std::vector<CategoryDraw> &draw, Place place)
+{
+    return draw.at(place.category).bouts.at(place.bout).state;
+}
+
+// To come, and both its performers known.
+bool performable(const std::vector<CategoryDraw> &draw, Place place)
+{
+    const DrawnBout &bout = draw.at(place.category).bouts.at(place.bout);
+    return bout.state == BoutState::ToCome && bout.red.kind == Side::Kind::Performer
+        && bout.blue.kind == Side::Kind::Performer;
+}
+
+} // namespace
+
+std::optional<CurrentBout> nextToCome(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                                      const std::optional<CurrentBout> &from)
+{
+    const std::vector<Place> places = inOrder(list);
+    std::size_t start = 0;
+    if (const std::optional<Place> at = from ? placeOf(list, *from) : std::nullopt)
+        start = std::size_t(std::find(places.begin(), places.end(), *at) - places.begin()) + 1;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const Place place = places[(start + i) % places.size()];
+        if (performable(draw, place))
+            return boutAt(list, place);
+    }
+    return std::nullopt;
+}
+
+std::optional<CurrentBout> previousBout(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                                        const CurrentBout &current)
+{
+    const std::vector<Place> places = inOrder(list);
+    const std::optional<Place> at = placeOf(list, current);
+    if (!at)
+        return std::nullopt;
+    for (auto i = std::find(places.begin(), places.end(), *at); i != places.begin();) {
+        --i;
+        if (stateAt(draw, *i) != BoutState::Bye)
+            return boutAt(list, *i);
+    }
+    return std::nullopt;
+}
+
+Winner flagWinner(int redFlags, int blueFlags)
+{
+    return redFlags > blueFlags ? Winner::Red : blueFlags > redFlags ? Winner::Blue : Winner::None;
+}
+
+Performer shownSide(const Side &side)
+{
+    switch (side.kind) {
+    case Side::Kind::Performer:
+        return {side.name, side.club};
+    case Side::Kind::Winner:
+        return {"Winner of bout " + std::to_string(side.bout), {}};
+    case Side::Kind::Loser:
+        return {"Loser of bout " + std::to_string(side.bout), {}};
+    case Side::Kind::Bye:
+        break;
+    }
+    return {};
+}
+
+std::string boutLine(const Bout &bout)
+{
+    std::string line = bout.category;
+    if (!bout.round.empty())
+        line += " \u00b7 " + bout.round;
+    return line + " \u00b7 Bout " + std::to_string(bout.number);
+}
+
+board::Performers shownPerformers(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                                  const std::optional<CurrentBout> &current)
+{
+    const std::optional<Place> at = current ? placeOf(list, *current) : std::nullopt;
+    if (!at)
+        return {};
+    const DrawnBout &drawn = draw.at(at->category).bouts.at(at->bout);
+    const Performer red = shownSide(drawn.red), blue = shownSide(drawn.blue);
+    return {red.name, red.club, blue.name, blue.club, boutLine(list.categories[at->category].bouts[at->bout])};
+}
+
+} // namespace competition

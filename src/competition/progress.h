@@ -1,0 +1,54 @@
+#pragma once
+
+#include "board/boardstate.h"
+#include "competition/draw.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Going through the day's bouts: which bout is the current one, which comes
+// next, and what the boards show of it.
+namespace competition {
+
+// The bout at the table, by its category and number.
+struct CurrentBout {
+    std::string category;
+    int bout = 0;
+    friend bool operator==(const CurrentBout &, const CurrentBout &) = default;
+};
+
+// A bout's place in the list: its category's index and its own.
+struct Place {
+    std::size_t category = 0, bout = 0;
+    friend bool operator==(const Place &, const Place &) = default;
+};
+std::optional<Place> placeOf(const BoutList &list, const CurrentBout &bout);
+CurrentBout boutAt(const BoutList &list, Place place);
+
+// The bout that comes after `from` (none: from the list's beginning): the
+// next one in the list's order that is to come with both performers known
+// (byes, decided bouts and bouts still waiting for a result passed over); where none follows, the first one to come from the list's
+// beginning (a bout passed without a result), `from` itself last. None when
+// every bout is decided or a bye.
+std::optional<CurrentBout> nextToCome(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                                      const std::optional<CurrentBout> &from);
+// The bout before `current` in the list's order, byes passed over, decided
+// or not; none at the beginning.
+std::optional<CurrentBout> previousBout(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                                        const CurrentBout &current);
+
+// The winner the flags give: more flags win; none where neither side has one.
+Winner flagWinner(int redFlags, int blueFlags);
+
+// A side as the boards show it: a performer's name and club, "Winner of
+// bout 3" / "Loser of bout 3" while that bout is to come, nothing for a bye.
+Performer shownSide(const Side &side);
+// The bout's line: "Kata U14 female · Final · Bout 7" (without a round:
+// "Kata U14 female · Bout 7").
+std::string boutLine(const Bout &bout);
+// What every board shows of the current bout; nothing without one.
+board::Performers shownPerformers(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                                  const std::optional<CurrentBout> &current);
+
+} // namespace competition
