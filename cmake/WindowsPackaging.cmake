@@ -38,13 +38,13 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/taikan.rc PROPERTIES
   OBJECT_DEPENDS "${TAIKAN_ICON};${TAIKAN_MANIFEST}")
 
 # What taikan.exe loads besides Windows' own DLLs: Qt's libraries (with the
-# network and HTTP server of the browser board), the plugins it takes (the
-# Windows platform, SVG for its pictures and icon) and
-# the compiler's runtime. Checked against what it really loads under Wine
+# network and HTTP server of the browser board, and SQL for the results
+# file), the plugins it takes (the Windows platform, SVG for its pictures and
+# icon, the SQLite driver with SQLite's own DLL) and the compiler's runtime. Checked against what it really loads under Wine
 # (tests/windows/smoke.sh).
 find_package(Qt6 REQUIRED COMPONENTS WebSockets) # which Qt's HTTP server loads
-set(TAIKAN_QT_LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg Qt6::Network Qt6::HttpServer Qt6::WebSockets)
-set(TAIKAN_QT_PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QSvgPlugin Qt6::QSvgIconPlugin)
+set(TAIKAN_QT_LIBRARIES Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Svg Qt6::Network Qt6::HttpServer Qt6::WebSockets Qt6::Sql)
+set(TAIKAN_QT_PLUGINS Qt6::QWindowsIntegrationPlugin Qt6::QSvgPlugin Qt6::QSvgIconPlugin Qt6::QSQLiteDriverPlugin)
 set(TAIKAN_RUNTIME_DLLS)
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
@@ -73,6 +73,7 @@ foreach(library ${TAIKAN_QT_LIBRARIES})
   install(FILES $<TARGET_FILE:${library}> DESTINATION .)
 endforeach()
 install(FILES ${TAIKAN_RUNTIME_DLLS} DESTINATION .)
+install(FILES ${TAIKAN_QT_BIN}/sqlite3.dll DESTINATION .) # the SQLite driver's
 foreach(dll ${TAIKAN_RUNTIME_DLLS}) # Debian's come with their debugging symbols
   get_filename_component(name ${dll} NAME)
   install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${name}\"

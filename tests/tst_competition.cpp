@@ -1,6 +1,7 @@
 // The bout list read from CSV, and the draw as results come in.
 #include "competition/boutlist.h"
 #include "competition/draw.h"
+#include "competition/progress.h"
 #include "support/latin1.h"
 
 #include <QtTest>
@@ -219,6 +220,42 @@ private slots:
             }
             QCOMPARE(name + (": " + QByteArray::fromStdString(out)), name + (": " + expected));
         }
+    }
+
+    // Going through the day: the bout after and before each, and what the boards show of it.
+    void goingThroughTheDay()
+    {
+        const BoutList list = listOf("category,bout,round,aka,aka_club,ao\nK,1,,A,Club A,B\nK,2,,C,,D\nK,3,,E,,\nK,4,,W 1,,W 2\n"
+                                     "K,5,bronze,L 1,,L 2\nK,6,final,W 4,,W 3\nK,7,bronze,L 4,,L 3\n");
+        // Results, the bout from (0: none), then the next bout and the one before it (0: none).
+        const std::tuple<const char *, int, int, int> rows[] = {
+            {"", 0, 1, 0},      // the first to come
+            {"", 1, 2, 0},      // none before the first
+            {"", 2, 1, 1},      // 3 a bye, 4 to 7 wait: round again to the first
+            {"1R 2B", 2, 4, 1}, // decided bouts passed over going on, not going back
+            {"1R 2B", 4, 5, 2}, // the bye 3 passed over going back
+            {"1R", 1, 2, 0},
+            {"1R 2B", 1, 4, 0},
+            {"1R 2B 4B 5R 6R", 6, 0, 5}, // every bout decided or a bye: none
+            {"1R 2B 4B 5R", 4, 6, 2},    // from a decided bout
+        };
+        for (const auto &[results, from, next, before] : rows) {
+            const std::vector<CategoryDraw> draw = resolveDraw(list, record(list, results));
+            const auto number = [](const std::optional<CurrentBout> &b) { return b ? b->bout : 0; };
+            const std::optional<CurrentBout> at = from ? std::optional(CurrentBout{"K", from}) : std::nullopt;
+            const QString row = QStringLiteral("%1 from %2: ").arg(results).arg(from);
+            QCOMPARE(row + QString::number(number(nextToCome(list, draw, at))), row + QString::number(next));
+            if (at)
+                QCOMPARE(row + QString::number(number(previousBout(list, draw, *at))), row + QString::number(before));
+        }
+        const std::vector<CategoryDraw> draw = resolveDraw(list, record(list, "1R"));
+        QCOMPARE(shownPerformers(list, draw, CurrentBout{"K", 4}), (board::Performers{"A", "Club A", "Winner of bout 2", "", "K \u00b7 Bout 4"}));
+        QCOMPARE(shownPerformers(list, draw, CurrentBout{"K", 5}).blueName, std::string("Loser of bout 2")); // a loser still to come
+        QCOMPARE(shownPerformers(list, draw, CurrentBout{"K", 6}).bout, std::string("K \u00b7 final \u00b7 Bout 6"));
+        QCOMPARE(shownPerformers(list, draw, CurrentBout{"K", 9}), board::Performers{}); // no such bout: nothing
+        QCOMPARE(shownPerformers(list, draw, std::nullopt), board::Performers{});
+        QCOMPARE((std::array{flagWinner(3, 2), flagWinner(0, 5), flagWinner(1, 4), flagWinner(0, 0)}),
+                 (std::array{Winner::Red, Winner::Blue, Winner::Blue, Winner::None}));
     }
 
     // The README's example: a knockout with repechage, read and played to its placings.

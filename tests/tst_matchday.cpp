@@ -12,6 +12,8 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QScreen>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 class MatchDayTest : public QObject {
     Q_OBJECT
@@ -117,6 +119,44 @@ private slots:
         QCOMPARE(c->bout(), none);
         QVERIFY(!c->kata->findChild<QAction *>("nextbout")->isEnabled());
         QCOMPARE(c->kata->competition().decisions().size(), std::size_t(4));
+    }
+
+    // The results file held by another program (a spreadsheet has it open):
+    // the console goes on and says so in the bout's line; closing asks while
+    // a decision waits; once the file is free again it is written.
+    void aResultsFileHeldElsewhere()
+    {
+        c->loadBoutList();
+        const QString path = QDir(c->fake.dir.path()).filePath(QLatin1String(competition::kResultsFileName));
+        QTRY_VERIFY(QFileInfo::exists(path));
+        QTest::qWait(200); // the list written
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        const auto removeOther = qScopeGuard([&] {
+            other.close();
+            other = {};
+            QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        });
+        other.setDatabaseName(path);
+        QVERIFY(other.open() && QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
+        c->click("Optionr3");
+        c->click("nextbout"); // the console goes on at once
+        QCOMPARE(c->bout().value(1), QStringLiteral("Lea Wyss"));
+        const auto *line = c->get<ui::FittedLabel>("boutLine");
+        QTRY_VERIFY_WITH_TIMEOUT(line->text().contains("in use by another program"), 10000);
+        QCOMPARE(line->textColour(), QColor(Qt::red));
+        c->click("command14"); // Close: asked, and "No" keeps the console
+        QCOMPARE(c->fake.messages.asked.size(), 1);
+        QVERIFY2(c->fake.messages.asked.last().startsWith("1 decision is not yet written"), qPrintable(c->fake.messages.asked.last()));
+        QVERIFY(c->kata->isVisible());
+        QVERIFY(QSqlQuery(other).exec("COMMIT"));
+        QTRY_COMPARE_WITH_TIMEOUT(line->text(), QStringLiteral("Kata U14 · semi-final · Bout 2"), 10000);
+        QCOMPARE(line->textColour(), QColor(Qt::black));
+        QSqlQuery recorded(other);
+        QVERIFY(recorded.exec("SELECT aka_name || ' ' || winner FROM decisions") && recorded.next());
+        QCOMPARE(recorded.value(0).toString(), QStringLiteral("Anna Keller aka"));
+        c->click("command14"); // nothing waits: closed without a word
+        QCOMPARE(c->fake.messages.asked.size(), 1);
+        QVERIFY(!c->kata->isVisible());
     }
 
     // Every field takes a huge paste, control characters, right-to-left text

@@ -67,7 +67,10 @@ bool Competition::next(const Tally &tally)
     const Winner winner = flagWinner(tally.redFlags, tally.blueFlags);
     if (winner != Winner::None) {
         const board::Performers shown = performers();
-        Decision decision{{current_->category, current_->bout, winner, {shown.redName, shown.redClub},
+        Decision decision{{current_->category,
+                           current_->bout,
+                           winner,
+                           {shown.redName, shown.redClub},
                            {shown.blueName, shown.blueClub}},
                           QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString(),
                           tally.field,

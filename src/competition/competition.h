@@ -67,7 +67,7 @@ private:
 
     QString path_;
     Store *store_ = nullptr;
-    bool opening_ = false;               // the file is asked for its day
+    bool opening_ = false;                // the file is asked for its day
     std::optional<BoutList> pendingList_; // loaded before the day was read
     BoutList list_;
     std::optional<CurrentBout> current_;

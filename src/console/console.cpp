@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -295,6 +296,20 @@ void Kata::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
+void Kata::closeEvent(QCloseEvent *event)
+{
+    if (const int waiting = m_competition->waiting(); waiting > 0
+        && !m_platform.messages->ask(this,
+                                     (waiting == 1 ? tr("1 decision is") : tr("%1 decisions are").arg(waiting))
+                                         + tr(" not yet written to the results file: %1\nClose anyway? "
+                                              "What is not written is lost.")
+                                               .arg(m_trouble))) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
 Kata::~Kata() = default;
 
 void Kata::buildMenu()
@@ -369,8 +384,8 @@ void Kata::playSignal(const char *field, platform::Signal signal)
 
 void Kata::closeProgram()
 {
-    m_scoreboard->close();
-    close();
+    if (close())
+        m_scoreboard->close();
 }
 
 } // namespace console

@@ -94,6 +94,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Decisions not yet in the results file are lost when the program ends:
+    // it asks first.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // The start-up, subsystem by subsystem: each is made, handed the

@@ -21,10 +21,10 @@ files="$(zipinfo -1 "$zip" | grep -v '/$')"
 check "the zip holds the program, its DLLs and plugins, README.txt and the licences, nothing else" \
   test "$(tr '\n' ' ' <<<"$files")" = "Taikan/LICENSES/GPL-3.0-only.txt Taikan/LICENSES/LGPL-3.0-only.txt \
 Taikan/LICENSES/MinGW-w64-GCC-runtime.txt Taikan/LICENSES/MinGW-w64-winpthreads.txt Taikan/Qt6Core.dll \
-Taikan/Qt6Gui.dll Taikan/Qt6HttpServer.dll Taikan/Qt6Network.dll Taikan/Qt6Svg.dll Taikan/Qt6WebSockets.dll \
-Taikan/Qt6Widgets.dll Taikan/README.txt Taikan/iconengines/qsvgicon.dll \
+Taikan/Qt6Gui.dll Taikan/Qt6HttpServer.dll Taikan/Qt6Network.dll Taikan/Qt6Sql.dll Taikan/Qt6Svg.dll \
+Taikan/Qt6WebSockets.dll Taikan/Qt6Widgets.dll Taikan/README.txt Taikan/iconengines/qsvgicon.dll \
 Taikan/imageformats/qsvg.dll Taikan/libgcc_s_seh-1.dll Taikan/libstdc++-6.dll Taikan/libwinpthread-1.dll \
-Taikan/platforms/qwindows.dll Taikan/taikan.exe "
+Taikan/platforms/qwindows.dll Taikan/sqldrivers/qsqlite.dll Taikan/sqlite3.dll Taikan/taikan.exe "
 # The same commit, the same bytes: taikan.exe built again from a second clone in another folder (what goes into
 # the packages only, against the same Qt), both packages made again.
 # Qt comes to the second clone as it came to the first (a packed Qt is unpacked

@@ -59,8 +59,11 @@ win='C:\users\'"$(id -un)"'\山田 Klänge\'
 printf '\xEF\xBB\xBF' >"$work/kata.ini"
 printf '%s\r\n' "${win}gong – Ende.wav" "${win}Warnung – 山田.wav" 1 1 1 ' 0 ' ' 0 ' >>"$work/kata.ini"
 cp "$work/kata.ini" "$folder/Taikan/kata.ini"
+# A bout list of a spreadsheet on a Western European Windows (semicolons, CR LF, Windows-1252), named in two scripts.
+printf '%s\r\n' 'category;bout;round;aka;aka_club;ao;ao_club' 'Kata U14;1;final;Jérôme Dubois;KC Lyon;Zoë Müller;Budo Basel' \
+  'Kata U14;2;;Ana;;Bo;' | iconv -f UTF-8 -t WINDOWS-1252 >"$sounds/bouts – 山田.csv"
 
-$wine "$folder/Taikan/taikan.exe" 2>"$work/loaded" &
+$wine "$folder/Taikan/taikan.exe" --bouts "${win}bouts – 山田.csv" 2>"$work/loaded" &
 taikan=$!
 console="$(timeout 60 xdotool search --sync --name "^Kovamo Taikan $version\$" | head -1)"
 [[ -n "$console" ]] || { echo "FAIL: the console did not open within 60 s" >&2; exit 1; }
@@ -91,10 +94,15 @@ check "the decision shows: red's count changed from 0" test "$(count opened 300x
 check "the decision shows: blue's count changed from 0" test "$(count opened 300x520+43+216 white)" != "$(count running 300x520+43+216 white)"
 clock="$(count opened 690x320+600+740 black) $(count running 690x320+600+740 black)"
 check "the clock shows once started ($clock black pixels)" test "${clock% *}" -lt 100 -a "${clock#* }" -gt 10000
+names="$(count running 560x220+14+857 'rgb(0,0,192)') $(count running 560x220+1346+857 'rgb(192,0,0)')"
+check "the bout list's names show below each half ($names pixels)" test "${names% *}" -gt 2000 -a "${names#* }" -gt 2000
 if [[ -n "${TAIKAN_SCREENSHOTS:-}" ]]; then
   import -silent -frame -window "$console" "$TAIKAN_SCREENSHOTS/windows-console.png"
   cp "$work/running.png" "$TAIKAN_SCREENSHOTS/windows-scoreboard.png"
 fi
+key ctrl+n # Next bout: red's 2 : 3 recorded, bout 2 shows
+shot 1920x1080+1280+0 next
+check "Next bout shows the next names" test "$(count running 560x220+1346+857 'rgb(192,0,0)')" != "$(count next 560x220+1346+857 'rgb(192,0,0)')"
 key F12
 check "F12 closes the scoreboard" test -z "$(xdotool search --onlyvisible --name '^Form2$')"
 
@@ -135,6 +143,11 @@ loaded="$(grep -o 'Loaded L"[^"]*" at [0-9A-F]*: native' "$work/loaded" | sed 's
   | sed 's|.*/Taikan/||' | grep -vx taikan.exe | sort -u)"
 shipped="$(cd "$folder/Taikan" && find . -name '*.dll' | sed 's|^\./||' | sort -u)"
 check "it loaded exactly the DLLs and plugins it ships, from its folder" test "$loaded" = "$shipped"
+recorded="$(python3 -c 'import sqlite3, sys; print(sqlite3.connect(sys.argv[1]).execute(
+  "select category, bout, winner, aka_name, ao_name, aka_flags, ao_flags from decisions").fetchall())' \
+  "$folder/Taikan/kata-results.sqlite" 2>&1)"
+check "the decision is in the results file beside kata.ini ($recorded)" \
+  test "$recorded" = "[('Kata U14', 1, 'ao', 'Jérôme Dubois', 'Zoë Müller', 2, 3)]"
 
 echo "$passes passed, $failures failed"
 test $failures -eq 0
