@@ -45,6 +45,20 @@ void Competition::restored(const Day &day)
 
 void Competition::resolve() { draw_ = resolveDraw(list_, results_); }
 
+void Competition::resolveCategory(const CurrentBout &bout)
+{
+    // A result changes its own category's draw only: that one again, not the day's.
+    const std::optional<Place> at = placeOf(list_, bout);
+    if (!at)
+        return;
+    const Category &category = list_.categories[at->category];
+    std::vector<Result> results;
+    for (const Result &result : results_)
+        if (result.category == category.name)
+            results.push_back(result);
+    draw_[at->category] = resolveDraw(BoutList{list_.delimiter, {category}}, results).front();
+}
+
 void Competition::load(BoutList list)
 {
     if (!store_)
@@ -80,7 +94,7 @@ bool Competition::next(const Tally &tally)
         store_->record(decision);
         results_.push_back(decision.result);
         decisions_.push_back(std::move(decision));
-        resolve();
+        resolveCategory(*current_);
     }
     setCurrent(nextToCome(list_, draw_, current_));
     return true;

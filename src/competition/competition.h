@@ -64,6 +64,7 @@ private:
     void restored(const Day &day);
     void setCurrent(std::optional<CurrentBout> current);
     void resolve();
+    void resolveCategory(const CurrentBout &bout);
 
     QString path_;
     Store *store_ = nullptr;
