@@ -91,10 +91,11 @@ int main(int argc, char *argv[])
         while (recorded <= i) // durable, before the next decision
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    std::printf("Next bout to the scoreboard painted with the next names, %d bouts: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                bouts, percentile(shown, 0.5), percentile(shown, 0.99), percentile(shown, 1));
-    std::printf("of which the console's own work before painting: median %.2f ms, p99 %.2f ms\n", percentile(handled, 0.5),
-                percentile(handled, 0.99));
+    std::printf(
+        "Next bout to the scoreboard painted with the next names, %d bouts: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+        bouts, percentile(shown, 0.5), percentile(shown, 0.99), percentile(shown, 1));
+    std::printf("of which the console's own work before painting: median %.2f ms, p99 %.2f ms\n",
+                percentile(handled, 0.5), percentile(handled, 0.99));
     std::printf("the decision durable on disk after Next bout: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
                 percentile(durable, 0.5), percentile(durable, 0.99), percentile(durable, 1));
     return 0;
