@@ -57,11 +57,18 @@ private slots:
     // and after a restart the day where it was.
     void aDayOfBouts()
     {
+        // Installed where the program's folder takes no files: kata.ini and the results go to the user's folder, not made yet.
+        c->fake.programWritable = false;
+        c->restart();
+        const QString results = QDir(c->fake.userFolder()).filePath(QLatin1String(competition::kResultsFileName));
         const QStringList none{"", "", "", "", ""};
         QCOMPARE(c->bout(), none); // no list: nothing shown, nothing on disk
-        QVERIFY(!c->kata->findChild<QAction *>("nextbout")->isEnabled());
+        QVERIFY(!c->kata->findChild<QAction *>("nextbout")->isEnabled() && !c->kata->findChild<QAction *>("prevbout")->isEnabled());
         c->click("command1");
+        c->click("Optionr2"); // flags chosen before: not the first bout's
         c->loadBoutList();
+        QCOMPARE(c->kata->decision().counts(), (decision::FlagCounts{0, 0}));
+        QTRY_VERIFY(QFileInfo::exists(results));
         const QStringList first{"Kata U14 · semi-final · Bout 1", "Anna Keller", "KC Bern", "Mia Rossi", "Budo Basel"};
         QCOMPARE(c->bout(), first);
         const auto onBoard = [&] {
@@ -77,6 +84,10 @@ private slots:
         QCOMPARE(c->get("redName")->x(), c->get("blueClub")->x() + ui::px(4215 - 240));
         c->click("Check10");
 
+        c->click("Optionr2");
+        c->click("prevbout"); // nothing before the first: nothing changes
+        QCOMPARE(c->kata->decision().counts(), (decision::FlagCounts{2, 3}));
+        c->click("command3");
         c->click("nextbout"); // no flags: asked, and "No" stays
         QCOMPARE(c->fake.messages.asked.size(), 1);
         QCOMPARE(c->bout(), first);
@@ -107,7 +118,9 @@ private slots:
         QCOMPARE(c->fake.messages.asked.size(), 3);
         QCOMPARE(c->bout(), final);
 
-        c->restart(); // as after a power cut: the list, the bout, the results
+        c->restart();      // as after a power cut: the list, the bout, the results
+        c->loadBoutList(); // at once, while the file is read: asked once what is recorded is known
+        QTRY_COMPARE(c->fake.messages.asked.size(), 4);
         QTRY_COMPARE(c->bout(), final);
         QCOMPARE(c->kata->competition().decisions().size(), std::size_t(2));
         QCOMPARE(c->kata->publicBoard().state().performers.redName, std::string("Anna Keller"));
@@ -119,6 +132,9 @@ private slots:
         QCOMPARE(c->bout(), none);
         QVERIFY(!c->kata->findChild<QAction *>("nextbout")->isEnabled());
         QCOMPARE(c->kata->competition().decisions().size(), std::size_t(4));
+        c->click("prevbout"); // back to the last, to decide it again
+        QCOMPARE(c->bout().value(3), QStringLiteral("山田 太郎"));
+        QCOMPARE(c->kata->competition().decisions().back().field, 1); // the number the boards show
     }
 
     // The results file held by another program (a spreadsheet has it open):
@@ -129,7 +145,6 @@ private slots:
         c->loadBoutList();
         const QString path = QDir(c->fake.dir.path()).filePath(QLatin1String(competition::kResultsFileName));
         QTRY_VERIFY(QFileInfo::exists(path));
-        QTest::qWait(200); // the list written
         QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
         const auto removeOther = qScopeGuard([&] {
             other.close();
@@ -137,9 +152,17 @@ private slots:
             QSqlDatabase::removeDatabase(QStringLiteral("other"));
         });
         other.setDatabaseName(path);
-        QVERIFY(other.open() && QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
+        QVERIFY(other.open());
+        QTRY_VERIFY([&] {
+            QSqlQuery n(other);
+            return n.exec("SELECT count(*) FROM bouts") && n.next() && n.value(0).toInt() == 4;
+        }()); // the list written
+        QVERIFY(QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
         c->click("Optionr3");
-        c->click("nextbout"); // the console goes on at once
+        QElapsedTimer took;
+        took.start();
+        c->click("nextbout"); // the console goes on at once, never waiting for the file
+        QVERIFY2(took.elapsed() < 500, qPrintable(QString::number(took.elapsed())));
         QCOMPARE(c->bout().value(1), QStringLiteral("Lea Wyss"));
         const auto *line = c->get<ui::FittedLabel>("boutLine");
         QTRY_VERIFY_WITH_TIMEOUT(line->text().contains("in use by another program"), 10000);

@@ -1,6 +1,7 @@
 #include "competition/competition.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 namespace competition {
@@ -13,6 +14,8 @@ Competition::Competition(const QString &path, QObject *parent) : QObject(parent)
 
 void Competition::makeStore(bool restore)
 {
+    if (!restore) // the folder of kata.ini is made at its first Save: this file may come first
+        QDir().mkpath(QFileInfo(path_).absolutePath());
     store_ = new Store(this);
     opening_ = restore;
     connect(store_, &Store::opened, this, &Competition::restored);
@@ -34,13 +37,10 @@ void Competition::restored(const Day &day)
     for (const Decision &decision : decisions_)
         results_.push_back(decision.result);
     current_ = day.current;
+    last_ = current_;
     resolve();
     emit changed();
-    if (pendingList_) {
-        BoutList list = std::move(*pendingList_);
-        pendingList_.reset();
-        load(std::move(list));
-    }
+    emit ready();
 }
 
 void Competition::resolve() { draw_ = resolveDraw(list_, results_); }
@@ -63,20 +63,21 @@ void Competition::load(BoutList list)
 {
     if (!store_)
         makeStore(false);
-    if (opening_) { // the day in the file first, then this list over it
-        pendingList_ = std::move(list);
-        return;
-    }
     list_ = std::move(list);
     resolve();
-    current_ = nextToCome(list_, draw_, std::nullopt);
+    // The bout at the table stays where the new list has it still to come.
+    if (!current_ || !performable(list_, draw_, *current_))
+        current_ = nextToCome(list_, draw_, std::nullopt);
+    last_ = current_;
     store_->saveList(list_, current_);
     emit changed();
 }
 
 bool Competition::next(const Tally &tally)
 {
-    if (!current_ || !store_)
+    // Only a bout whose performers are known is decided: never a placeholder's name recorded.
+    if (!current_ || !store_ || !placeOf(list_, *current_)
+        || (!performable(list_, draw_, *current_) && drawnAt(*current_).state != BoutState::Decided))
         return false;
     const Winner winner = flagWinner(tally.redFlags, tally.blueFlags);
     if (winner != Winner::None) {
@@ -100,15 +101,30 @@ bool Competition::next(const Tally &tally)
     return true;
 }
 
-void Competition::previous()
+bool Competition::previous()
 {
-    if (current_)
-        if (std::optional<CurrentBout> before = previousBout(list_, draw_, *current_))
-            setCurrent(std::move(before));
+    // After the list's last bout, back to it.
+    if (!current_ && last_ && placeOf(list_, *last_)) {
+        setCurrent(last_);
+        return true;
+    }
+    std::optional<CurrentBout> before = current_ ? previousBout(list_, draw_, *current_) : std::nullopt;
+    if (!before)
+        return false;
+    setCurrent(std::move(before));
+    return true;
+}
+
+const DrawnBout &Competition::drawnAt(const CurrentBout &bout) const
+{
+    const Place at = *placeOf(list_, bout);
+    return draw_.at(at.category).bouts.at(at.bout);
 }
 
 void Competition::setCurrent(std::optional<CurrentBout> current)
 {
+    if (current_)
+        last_ = current_;
     current_ = std::move(current);
     if (store_)
         store_->setCurrent(current_);

@@ -42,18 +42,23 @@ public:
     // Decisions handed to the results file and not yet on it.
     int waiting() const { return store_ ? store_->waiting() : 0; }
 
+    // While the day in the results file is still being read; `ready` follows.
+    bool restoring() const { return opening_; }
     // A new list; the results recorded stay (those of its bouts count). The
-    // current bout: the first to come.
+    // current bout stays where the new list has it still to come; else the
+    // first to come.
     void load(BoutList list);
     // Records the current bout's decision (flags on neither side: none) and
-    // makes the next bout to come the current one. False where no bout is
-    // current.
+    // makes the next bout to come the current one. False, and nothing done,
+    // where no bout is current or its performers are not known yet.
     bool next(const Tally &tally);
-    // The bout before the current one, nothing recorded.
-    void previous();
+    // The bout before the current one (after the list's last, that one),
+    // nothing recorded; false where there is none.
+    bool previous();
 
 signals:
     void changed(); // the list, the current bout or a result
+    void ready();   // the day in the results file restored
     void recorded();
     void trouble(const QString &message);
     void troubleOver();
@@ -65,13 +70,14 @@ private:
     void setCurrent(std::optional<CurrentBout> current);
     void resolve();
     void resolveCategory(const CurrentBout &bout);
+    const DrawnBout &drawnAt(const CurrentBout &bout) const; // a bout of the list
 
     QString path_;
     Store *store_ = nullptr;
-    bool opening_ = false;                // the file is asked for its day
-    std::optional<BoutList> pendingList_; // loaded before the day was read
+    bool opening_ = false; // the file is asked for its day
     BoutList list_;
     std::optional<CurrentBout> current_;
+    std::optional<CurrentBout> last_; // the bout current before, to go back to after the last
     std::vector<Decision> decisions_;
     std::vector<Result> results_;
     std::vector<CategoryDraw> draw_;

@@ -50,6 +50,12 @@ bool performable(const std::vector<CategoryDraw> &draw, Place place)
 
 } // namespace
 
+bool performable(const BoutList &list, const std::vector<CategoryDraw> &draw, const CurrentBout &bout)
+{
+    const std::optional<Place> at = placeOf(list, bout);
+    return at && performable(draw, *at);
+}
+
 std::optional<CurrentBout> nextToCome(const BoutList &list, const std::vector<CategoryDraw> &draw,
                                       const std::optional<CurrentBout> &from)
 {
@@ -74,7 +80,7 @@ std::optional<CurrentBout> previousBout(const BoutList &list, const std::vector<
         return std::nullopt;
     for (auto i = std::find(places.begin(), places.end(), *at); i != places.begin();) {
         --i;
-        if (stateAt(draw, *i) != BoutState::Bye)
+        if (stateAt(draw, *i) == BoutState::Decided || performable(draw, *i))
             return boutAt(list, *i);
     }
     return std::nullopt;

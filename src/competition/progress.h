@@ -33,10 +33,14 @@ CurrentBout boutAt(const BoutList &list, Place place);
 // every bout is decided or a bye.
 std::optional<CurrentBout> nextToCome(const BoutList &list, const std::vector<CategoryDraw> &draw,
                                       const std::optional<CurrentBout> &from);
-// The bout before `current` in the list's order, byes passed over, decided
-// or not; none at the beginning.
+// The bout before `current` in the list's order that was decided or can be
+// performed (byes and bouts still waiting for a result passed over); none at
+// the beginning.
 std::optional<CurrentBout> previousBout(const BoutList &list, const std::vector<CategoryDraw> &draw,
                                         const CurrentBout &current);
+
+// Whether `bout` is to come with both its performers known.
+bool performable(const BoutList &list, const std::vector<CategoryDraw> &draw, const CurrentBout &bout);
 
 // The winner the flags give: more flags win; none where neither side has one.
 Winner flagWinner(int redFlags, int blueFlags);

@@ -27,7 +27,7 @@ inline constexpr int kResultsSchema = 1; // PRAGMA user_version of the files thi
 
 // One decision as the console recorded it.
 struct Decision {
-    Result result;          // the bout, its winner (None: decided without a result), the names shown
+    Result result;          // the bout, its winner (None: a result taken back), the names shown
     std::string recordedAt; // the local time of day, "2026-12-08 10:15:02"
     int field = 0;          // the field number shown
     int referees = 3;

@@ -15,7 +15,8 @@ struct LeftEdge {
 };
 
 // The left edges an arrangement gives, in the order they are applied. Only
-// these eight controls move; everything else in the panel stays put.
+// these twelve controls move (each side, its flags, its name and club);
+// everything else in the panel stays put.
 const std::array<LeftEdge, 12> &leftEdges(Arrangement arrangement);
 
 } // namespace console

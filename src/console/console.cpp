@@ -197,9 +197,8 @@ void Kata::showBout()
     auto *line = control<ui::FittedLabel>("boutLine");
     line->setText(m_trouble.isEmpty() ? QString::fromStdString(who.bout) : m_trouble);
     line->setTextColour(m_trouble.isEmpty() ? Qt::black : Qt::red);
-    const bool current = m_competition->current().has_value();
-    entry("nextbout")->setEnabled(current);
-    entry("prevbout")->setEnabled(current);
+    entry("nextbout")->setEnabled(m_competition->current().has_value());
+    entry("prevbout")->setEnabled(m_competition->hasList());
 }
 
 void Kata::chooseBoutList()
@@ -211,6 +210,13 @@ void Kata::chooseBoutList()
 
 bool Kata::loadBoutList(const QString &path)
 {
+    // The day in the results file comes first (what is recorded is asked about).
+    if (m_competition->restoring()) {
+        connect(
+            m_competition, &competition::Competition::ready, this, [this, path] { loadBoutList(path); },
+            Qt::SingleShotConnection);
+        return true;
+    }
     const auto fail = [this](const QString &message) {
         m_platform.messages->show(this, platform::MessageIcon::Warning, message);
         return false;
@@ -232,7 +238,10 @@ bool Kata::loadBoutList(const QString &path)
                                      tr("Results are recorded. Load the new bout list? The results recorded "
                                         "stay, and count for the bouts of the new list.")))
         return false;
+    const std::optional<competition::CurrentBout> before = m_competition->current();
     m_competition->load(std::get<competition::BoutList>(std::move(read)));
+    if (m_competition->current() != before) // flags chosen were for another bout
+        resetMatch();
     return true;
 }
 
@@ -246,14 +255,21 @@ void Kata::nextBout()
                                      tr("No flags are chosen for this bout. Go on to the next bout "
                                         "without a result?")))
         return;
-    m_competition->next({field("Text5")->text().toInt(), m_decision->refereeCount(), counts.red, counts.blue});
+    // The field number as the boards show it.
+    const int shownField = QString::fromStdString(m_board->state().fieldNumber).toInt();
+    if (!m_competition->next({shownField, m_decision->refereeCount(), counts.red, counts.blue})) {
+        m_platform.messages->show(this, platform::MessageIcon::Warning,
+                                  tr("Who performs in this bout is not known yet: the bouts it waits for are to be "
+                                     "decided first."));
+        return;
+    }
     resetMatch();
 }
 
 void Kata::previousBout()
 {
-    m_competition->previous();
-    resetMatch();
+    if (m_competition->previous())
+        resetMatch();
 }
 
 void Kata::filterEntries()
