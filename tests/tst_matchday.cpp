@@ -60,6 +60,7 @@ private slots:
         // Installed where the program's folder takes no files: kata.ini and the results go to the user's folder, not made yet.
         c->fake.programWritable = false;
         c->restart();
+        c->kata->setOuterHeight(7800); // every control in view
         const QString results = QDir(c->fake.userFolder()).filePath(QLatin1String(competition::kResultsFileName));
         const QStringList none{"", "", "", "", ""};
         QCOMPARE(c->bout(), none); // no list: nothing shown, nothing on disk
