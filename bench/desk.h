@@ -36,6 +36,11 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<QString> saveFile(QWidget *, const QString &, const QString &, const QString &,
+                                    const QString &) override
+    {
+        return std::nullopt;
+    }
     void choose(platform::Signal, const QString &) override {}
     void play(const QString &, platform::Signal) override {}
 };

@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "browserboard/browserboard.h"
+#include "competition/results.h"
 #include "console/console.h"
 #include "platform/terminal.h"
 
@@ -30,6 +31,19 @@ int main(int argc, char *argv[])
         print(Stream::Output, line.output);
         print(Stream::Error, line.error);
         return line.exitCode;
+    }
+
+    if (line.exportResults) { // for organisers' scripts: no window
+        QCoreApplication core(argc, argv);
+        platform::attachTerminal();
+        const QString resultsFile =
+            settings::settingsPaths(platform::systemSettingsFolders(), QLatin1String(competition::kResultsFileName))
+                .write;
+        const QString error = competition::exportResults(resultsFile, *line.exportResults);
+        if (error.isEmpty())
+            return 0;
+        print(Stream::Error, QStringLiteral("taikan: ") + error + QLatin1Char('\n'));
+        return 1;
     }
 
     QApplication app(argc, argv);

@@ -46,6 +46,7 @@ private slots:
             {{"--serve", "192.168.1.20:8080"}, -1, {}},
             {{"--bouts", "C:/Turnier/Kata – Jürgen.csv"}, -1, {}},
             {{"--bouts"}, 2, "Missing value after '--bouts'."},
+            {{"--export-results", "results.csv"}, -1, {}},
             {{"--serve=70000"}, 2, "Invalid value for --serve: '70000'; give a port from 1 to 65535, as 8080 or 192.168.1.20:8080."},
         };
         for (const auto &[arguments, exitCode, text] : rows) {
@@ -55,7 +56,8 @@ private slots:
             QVERIFY2(line.output == (exitCode == 0 ? text : QString()), row.constData());
             QVERIFY2(line.error == (exitCode == 2 ? text + QStringLiteral("\nTry 'taikan --help'.\n") : QString()), row.constData());
             QVERIFY2(line.serve.has_value() == (exitCode == -1 && arguments.contains(QStringLiteral("--serve"))), row.constData());
-            QVERIFY2(line.bouts == (exitCode == -1 && arguments.value(0) == "--bouts" ? std::optional(arguments.value(1)) : std::nullopt), row.constData());
+            for (const auto &[option, value] : {std::pair{"--bouts", line.bouts}, {"--export-results", line.exportResults}})
+                QVERIFY2(value == (exitCode == -1 && arguments.value(0) == option ? std::optional(arguments.value(1)) : std::nullopt), row.constData());
         }
         QCOMPARE(m_asked, 0); // only --help looks for the settings
     }
@@ -66,7 +68,7 @@ private slots:
             const app::CommandLine line = read({QLatin1String(option)});
             QVERIFY(line.finished && line.exitCode == 0 && line.error.isEmpty());
             for (const char *text : {"Kovamo Taikan 1.0.8", "kata competition judged with flags", "--version", "kept in\n  /opt/taikan/bin/kata.ini\n",
-                                     "--serve <[ADDRESS:]PORT>", "browser.ini", "--bouts <FILE.csv>", "kata-results.sqlite"})
+                                     "--serve <[ADDRESS:]PORT>", "browser.ini", "--bouts <FILE.csv>", "--export-results <FILE.csv>", "kata-results.sqlite"})
                 QVERIFY2(line.output.contains(QDir::toNativeSeparators(QLatin1String(text))), text);
             // Options for Qt and for checking an installation are not advertised.
             for (const char *text : {"starts from", "platform", "quit-after-start"})

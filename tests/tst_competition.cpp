@@ -2,7 +2,11 @@
 #include "competition/boutlist.h"
 #include "competition/draw.h"
 #include "competition/progress.h"
+#include "competition/results.h"
+#include "competition/store.h"
+
 #include "support/latin1.h"
+#include <QTemporaryDir>
 
 #include <QtTest>
 #include <string>
@@ -256,6 +260,62 @@ private slots:
         QCOMPARE(shownPerformers(list, draw, std::nullopt), board::Performers{});
         QCOMPARE((std::array{flagWinner(3, 2), flagWinner(0, 5), flagWinner(1, 4), flagWinner(0, 0)}),
                  (std::array{Winner::Red, Winner::Blue, Winner::Blue, Winner::None}));
+    }
+
+    // The results as a spreadsheet reads them: the list's delimiter, quotes where needed, no formulas, placings after.
+    void resultsForSpreadsheets()
+    {
+        const BoutList list = listOf("category;bout;round;aka;aka_club;ao;ao_club\nK;1;;=SUM(A1);\"Club; \"\"A\"\"\";Bo;\n"
+                                     "K;2;;Cy;;;\nK;3;final;W 1;;W 2;\nK;4;;Dan;; -Eve;\n");
+        std::vector<Decision> decisions;
+        for (const auto &[bout, winner, red, blue, at] :
+             {std::tuple{1, Winner::Blue, 1, 4, "10:01"}, {1, Winner::Red, 3, 2, "10:05"}, {3, Winner::Blue, 0, 5, "10:09"}}) {
+            const DrawnBout drawn = resolveDraw(
+                                        list,
+                                        [&] {
+                std::vector<Result> r;
+                for (const Decision &d : decisions)
+                    r.push_back(d.result);
+                return r;
+                                        }())[0]
+                .bouts[std::size_t(bout - 1)];
+            decisions.push_back({{"K", bout, winner, performerOf(drawn.red), performerOf(drawn.blue)}, std::string("2026-12-08 ") + at, 7, 5, red, blue});
+        }
+        std::vector<Result> results;
+        for (const Decision &d : decisions)
+            results.push_back(d.result);
+        const std::string csv = resultsCsv(list, resolveDraw(list, results), decisions);
+        QCOMPARE(QByteArray::fromStdString(csv),
+                 QByteArray("\xEF\xBB\xBF"
+                            "category;round;bout;aka;aka_club;ao;ao_club;aka_flags;ao_flags;winner;state;recorded_at\r\n"
+                            "K;;1;'=SUM(A1);\"Club; \"\"A\"\"\";Bo;;3;2;aka;decided;2026-12-08 10:05\r\n" // the correction counts
+                            "K;;2;Cy;;;;;;aka;bye;\r\n"
+                            "K;final;3;'=SUM(A1);\"Club; \"\"A\"\"\";Cy;;0;5;ao;decided;2026-12-08 10:09\r\n"
+                            "K;;4;Dan;;'-Eve;;;;;to come;\r\n"
+                            "\r\n"
+                            "category;place;name;club\r\n"
+                            "K;1;Cy;\r\n"
+                            "K;2;'=SUM(A1);\"Club; \"\"A\"\"\"\r\n"));
+    }
+
+    // --export-results: from the results file as the console left it; no file, or a target that cannot be written, named.
+    void exportFromTheFile()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QLatin1String(kResultsFileName)), csv = dir.filePath(QStringLiteral("out.csv"));
+        QVERIFY2(exportResults(file, csv).startsWith("There is no results file at"), qPrintable(exportResults(file, csv)));
+        const BoutList list = listOf("category,bout,aka,ao\nK,1,Ann,Bo\n");
+        {
+            Store store;
+            store.open(file);
+            store.saveList(list, CurrentBout{"K", 1});
+            store.record({{"K", 1, Winner::Blue, {"Ann", ""}, {"Bo", ""}}, "2026-12-08 10:00:00", 3, 3, 1, 2});
+        } // written before the store ends
+        QCOMPARE(exportResults(file, csv), QString());
+        QFile out(csv);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QVERIFY2(out.readAll().contains("K,,1,Ann,,Bo,,1,2,ao,decided,2026-12-08 10:00:00\r\n\r\ncategory,place,name,club\r\n"), "the bout decided");
+        QVERIFY2(exportResults(file, dir.filePath("no such folder/out.csv")).startsWith("The results could not be written to"), "refused");
     }
 
     // The README's example: a knockout with repechage, read and played to its placings.

@@ -91,7 +91,7 @@ private slots:
                  (QStringList{"startext:Start external scoreboard:F11", "closeext:Close external scoreboard:F12",
                               "webbord:Browser scoreboard...:", "lijn1:-:", "su:Setup :", "lijn2:-:", "resmatch:Reset match:Ctrl+R",
                               "restime:Reset time:Ctrl+T", "lijn5:-:", "loadbouts:Load bout list...:Ctrl+L", "nextbout:Next bout:Ctrl+N",
-                              "prevbout:Previous bout:Ctrl+B", "lijn3:-:", "over:About:", "lijn4:-:", "cl:Close:"}));
+                              "prevbout:Previous bout:Ctrl+B", "exportres:Export results...:", "lijn3:-:", "over:About:", "lijn4:-:", "cl:Close:"}));
     }
 
     // Every flag button, with both panel sizes, in both arrangements, from every earlier decision.

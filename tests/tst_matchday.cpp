@@ -136,6 +136,21 @@ private slots:
         c->click("prevbout"); // back to the last, to decide it again
         QCOMPARE(c->bout().value(3), QStringLiteral("山田 太郎"));
         QCOMPARE(c->kata->competition().decisions().back().field, 1); // the number the boards show
+
+        // The results for the organiser's spreadsheet: every bout as decided, the placings after.
+        const QString exported = QDir(c->fake.dir.path()).filePath(QStringLiteral("Ergebnisse – 山田.csv"));
+        c->fake.files.answers.append(exported);
+        c->click("exportres");
+        QFile file(exported);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.value(0),
+                 QByteArray("\xEF\xBB\xBF"
+                            "category,round,bout,aka,aka_club,ao,ao_club,aka_flags,ao_flags,winner,state,recorded_at\r"));
+        QVERIFY2(lines.value(3).startsWith("Kata U14,final,3,Anna Keller,KC Bern,Sara Frei,Dojo Thun,3,2,aka,decided,20"), lines.value(3));
+        QCOMPARE(lines.mid(6),
+                 (QList<QByteArray>{"category,place,name,club\r", "Kata U14,1,Anna Keller,KC Bern\r", "Kata U14,2,Sara Frei,Dojo Thun\r",
+                                    "Kata U21,1,Jérôme Łukasiewicz,Karate Club Lyon\r", "Kata U21,2,山田 太郎,Shotokan Osaka\r", ""}));
     }
 
     // The results file held by another program (a spreadsheet has it open):

@@ -55,6 +55,10 @@ struct Options {
                              QStringLiteral("Loads the bout list FILE.csv at the start, as \"Load bout list...\" in "
                                             "the console's menu does."),
                              QStringLiteral("FILE.csv")};
+    QCommandLineOption exportResults{QStringLiteral("export-results"),
+                                     QStringLiteral("Writes the results recorded (every bout, then the placings) "
+                                                    "to FILE.csv and ends, without a window: 0, or 1 with a message."),
+                                     QStringLiteral("FILE.csv")};
     // Starts, shows the console and ends: a check of an installation.
     QCommandLineOption quitAfterStart{QStringLiteral("quit-after-start")};
 
@@ -73,6 +77,7 @@ struct Options {
         parser.addOption(version);
         parser.addOption(serve);
         parser.addOption(bouts);
+        parser.addOption(exportResults);
         parser.addOption(quitAfterStart);
         for (const char *name : kQtOptionsWithValue) {
             QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
@@ -116,6 +121,8 @@ CommandLine readCommandLine(const QStringList &arguments, const std::function<se
     line.quitAfterStart = parser.isSet(options.quitAfterStart);
     if (parser.isSet(options.bouts))
         line.bouts = parser.value(options.bouts);
+    if (parser.isSet(options.exportResults))
+        line.exportResults = parser.value(options.exportResults);
     if (parser.isSet(options.serve)) {
         line.serve = browserboard::parseServe(parser.value(options.serve).toStdString());
         if (!line.serve)

@@ -8,7 +8,8 @@
 #include <functional>
 #include <optional>
 
-// The program's command line: taikan [--help | --version | --serve [ADDRESS:]PORT] [--bouts FILE.csv].
+// The program's command line: taikan [--help | --version | --export-results FILE.csv |
+// --serve [ADDRESS:]PORT] [--bouts FILE.csv].
 namespace app {
 
 struct CommandLine {
@@ -20,6 +21,7 @@ struct CommandLine {
     bool quitAfterStart = false;
     std::optional<browserboard::ServeChoice> serve; // --serve: the browser scoreboard on, as it says
     std::optional<QString> bouts;                   // --bouts: a bout list loaded at the start
+    std::optional<QString> exportResults;           // --export-results: the results written there, no window
 };
 
 // Reads `arguments` (the program's name first). Qt's own options (-platform,

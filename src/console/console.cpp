@@ -4,6 +4,7 @@
 #include "board/publicboard.h"
 #include "browserboard/browserboard.h"
 #include "competition/competition.h"
+#include "competition/results.h"
 #include "console/consoledesign.h"
 #include "console/keys.h"
 #include "decision/decisionpanel.h"
@@ -171,6 +172,7 @@ void Kata::makeCompetition()
     connect(entry("loadbouts"), &QAction::triggered, this, &Kata::chooseBoutList);
     connect(entry("nextbout"), &QAction::triggered, this, &Kata::nextBout);
     connect(entry("prevbout"), &QAction::triggered, this, &Kata::previousBout);
+    connect(entry("exportres"), &QAction::triggered, this, &Kata::exportResults);
     // Decisions not yet on disk are said in the bout's line until they are.
     connect(m_competition, &competition::Competition::trouble, this, [this](const QString &message) {
         m_trouble = message;
@@ -270,6 +272,23 @@ void Kata::previousBout()
 {
     if (m_competition->previous())
         resetMatch();
+}
+
+void Kata::exportResults()
+{
+    const auto tell = [this](const QString &message) {
+        m_platform.messages->show(this, platform::MessageIcon::Warning, message);
+    };
+    if (!m_competition->hasList())
+        return tell(tr("No bout list is loaded: there are no results to export."));
+    const std::optional<QString> path = m_platform.files->saveFile(
+        this, tr("Export results"), QStringLiteral("kata-results.csv"), tr("CSV files (*.csv)"), QDir::homePath());
+    if (!path)
+        return;
+    const QString error = competition::writeResults(
+        *path, competition::resultsCsv(m_competition->list(), m_competition->draw(), m_competition->decisions()));
+    if (!error.isEmpty())
+        tell(error);
 }
 
 void Kata::filterEntries()

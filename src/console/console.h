@@ -75,6 +75,8 @@ public:
     // back to the one before, nothing recorded.
     void nextBout();
     void previousBout();
+    // The results as a CSV file where the operator says.
+    void exportResults();
 
     // The window's outer height in twips, as the design counts it: the client
     // area plus the frame, caption and menu bar. Decides whether the setup

@@ -167,7 +167,7 @@ const std::array kOffscreenFields{
     Control{"shtxt", Kind::Text, "", 9960, 2040, 1335, 285},
 };
 
-constexpr std::array<MenuEntry, 16> kMenu{{
+constexpr std::array<MenuEntry, 17> kMenu{{
     {"startext", "Start external scoreboard"},
     {"closeext", "Close external scoreboard"},
     {"webbord", "Browser scoreboard..."},
@@ -180,6 +180,7 @@ constexpr std::array<MenuEntry, 16> kMenu{{
     {"loadbouts", "Load bout list..."},
     {"nextbout", "Next bout"},
     {"prevbout", "Previous bout"},
+    {"exportres", "Export results..."},
     {"lijn3", "-"},
     {"over", "About"},
     {"lijn4", "-"},

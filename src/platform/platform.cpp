@@ -47,6 +47,17 @@ public:
             return std::nullopt;
         return dialog.selectedFiles().constFirst();
     }
+    std::optional<QString> saveFile(QWidget *parent, const QString &title, const QString &fileName,
+                                    const QString &filter, const QString &directory) override
+    {
+        QFileDialog dialog(parent, title, directory, filter);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.selectFile(fileName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
 };
 
 class SystemDisplays final : public Displays {

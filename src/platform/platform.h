@@ -42,6 +42,9 @@ public:
     // nothing when the operator cancels.
     virtual std::optional<QString> openFile(QWidget *parent, const QString &title, const QString &fileName,
                                             const QString &filter, const QString &directory) = 0;
+    // The platform's file-save dialog (it asks before replacing a file).
+    virtual std::optional<QString> saveFile(QWidget *parent, const QString &title, const QString &fileName,
+                                            const QString &filter, const QString &directory) = 0;
 };
 
 // The displays of the desktop, as the window system reports them, and

@@ -43,6 +43,10 @@ public:
         requests.append({title, fileName, filter, directory});
         return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
+    std::optional<QString> saveFile(QWidget *parent, const QString &title, const QString &fileName, const QString &filter, const QString &directory) override
+    {
+        return openFile(parent, title, fileName, filter, directory);
+    }
     QList<std::optional<QString>> answers;
     QList<Request> requests;
 };
