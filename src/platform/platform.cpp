@@ -39,20 +39,21 @@ public:
     std::optional<QString> openFile(QWidget *parent, const QString &title, const QString &fileName,
                                     const QString &filter, const QString &directory) override
     {
-        QFileDialog dialog(parent, title, directory, filter);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.selectFile(fileName);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return dialog.selectedFiles().constFirst();
+        return choose(parent, title, fileName, filter, directory, QFileDialog::AcceptOpen);
     }
     std::optional<QString> saveFile(QWidget *parent, const QString &title, const QString &fileName,
                                     const QString &filter, const QString &directory) override
     {
+        return choose(parent, title, fileName, filter, directory, QFileDialog::AcceptSave);
+    }
+
+private:
+    static std::optional<QString> choose(QWidget *parent, const QString &title, const QString &fileName,
+                                         const QString &filter, const QString &directory, QFileDialog::AcceptMode mode)
+    {
         QFileDialog dialog(parent, title, directory, filter);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setAcceptMode(mode);
         dialog.selectFile(fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
