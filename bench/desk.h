@@ -41,6 +41,7 @@ public:
     {
         return std::nullopt;
     }
+    bool showDocument(const QString &) override { return true; }
     void choose(platform::Signal, const QString &) override {}
     void play(const QString &, platform::Signal) override {}
 };

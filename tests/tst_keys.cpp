@@ -20,7 +20,7 @@ QString stateOf(const testing::Console &c)
     state << (c.running() ? "running" : "still") << shown("Command4") + shown("Command5") << QString::number(c.kata->outerHeight());
     for (const char *field : {"Text1", "Text6", "Text5"})
         state << c.text(field);
-    state << c.bout();
+    state << c.bout() << (c.kata->boutsWindow() && c.kata->boutsWindow()->isVisible() ? "bouts open" : "");
     if (const scoreboard::Kabord *board = c.board())
         state << (board->isVisible() ? "open" : "hidden") << board->redCount()->text() << board->blueCount()->text() << board->label(4)->text()
               << (board->element("Frame1")->isHidden() ? "hidden" : "shown");

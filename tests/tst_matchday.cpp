@@ -2,6 +2,7 @@
 // field, absurd and zero scale values, a day's bouts from a list, recorded
 // and restored. Runs on a desktop of two displays.
 #include "board/publicboard.h"
+#include "competition/boutsdesign.h"
 #include "competition/competition.h"
 #include "decision/decisionpanel.h"
 #include "support/console.h"
@@ -10,10 +11,13 @@
 #include "ui/twips.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTreeWidget>
 
 class MatchDayTest : public QObject {
     Q_OBJECT
@@ -151,6 +155,119 @@ private slots:
         QCOMPARE(lines.mid(6),
                  (QList<QByteArray>{"category,place,name,club\r", "Kata U14,1,Anna Keller,KC Bern\r", "Kata U14,2,Sara Frei,Dojo Thun\r",
                                     "Kata U21,1,Jérôme Łukasiewicz,Karate Club Lyon\r", "Kata U21,2,山田 太郎,Shotokan Osaka\r", ""}));
+
+        // The results sheet to print: written, shown in the system's viewer, every name in its text.
+        const QString sheet = QDir(c->fake.dir.path()).filePath(QStringLiteral("Ergebnisse – 山田.pdf"));
+        c->fake.files.answers.append(sheet);
+        c->click("resultspdf");
+        QCOMPARE(c->fake.files.shown, QStringList{sheet});
+        QFile pdf(sheet);
+        QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), sheet, QStringLiteral("-")});
+        if (!text.waitForFinished(20000) || text.exitCode() != 0)
+            QSKIP("pdftotext (Debian: poppler-utils) cannot read the sheet here");
+        const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+        for (const char *expected :
+             {"Results", "Kata U14", "semi-final", "Anna Keller KC Bern", "Mia Rossi", "Aka 3–2", "Ao 4–1", "3 final Anna Keller Sara Frei Aka 3–2",
+              "Placings 1. Anna Keller KC Bern 2. Sara Frei Dojo Thun", "Kata U21", "Jérôme Łukasiewicz", "山田 太郎", "Shotokan Osaka"})
+            QVERIFY2(page.contains(QString::fromUtf8(expected)), qPrintable(QString::fromUtf8(expected) + QStringLiteral(" not in: ") + page));
+    }
+
+    // The "Bouts..." window: every bout with its state and result, the
+    // current one marked; a name found as it is typed and its bout made
+    // current, the next bout from the window, a result corrected (the final
+    // performed before is marked, the history stays), one taken back (the
+    // final's names follow), and after a restart the same.
+    void theBoutsWindow()
+    {
+        using namespace competition;
+        c->loadBoutList();
+        c->click("bouts");
+        QWidget *window = c->kata->boutsWindow();
+        QVERIFY(window && window->isVisible());
+        auto *tree = ui::named<QTreeWidget>(window, "boutTree");
+        const auto rows = [&] {
+            QStringList shown;
+            for (int g = 0; g < tree->topLevelItemCount(); ++g)
+                for (int b = 0; b < tree->topLevelItem(g)->childCount(); ++b)
+                    if (const QTreeWidgetItem *item = tree->topLevelItem(g)->child(b); !item->isHidden())
+                        shown << QStringList{tree->topLevelItem(g)->text(0) + ' ' + item->text(ColumnBout), item->text(ColumnAka), item->text(ColumnAo),
+                                             item->text(ColumnState), item->text(ColumnResult)}
+                                     .join(u'|');
+            return shown;
+        };
+        const auto select = [&](int group, int bout) { tree->setCurrentItem(tree->topLevelItem(group)->child(bout)); };
+        const auto press = [&](const char *button) {
+            QWidget *widget = ui::named(window, button);
+            QVERIFY2(widget->isEnabled(), button);
+            QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+        };
+        QCOMPARE(rows(),
+                 (QStringList{"Kata U14 1|Anna Keller|Mia Rossi|current|", "Kata U14 2|Lea Wyss|Sara Frei|to come|",
+                              "Kata U14 3|Winner of bout 1|Winner of bout 2|to come|", "Kata U21 1|Jérôme Łukasiewicz|山田 太郎|to come|"}));
+        QVERIFY(tree->topLevelItem(0)->child(0)->font(ColumnAka).bold() && !tree->topLevelItem(0)->child(1)->font(ColumnAka).bold());
+        select(0, 2); // the final waits for its performers: not to be made current
+        QVERIFY(!ui::named(window, "chooseBout")->isEnabled() && !ui::named(window, "correctBout")->isEnabled());
+
+        QTest::keyClicks(ui::named(window, "findText"), "SARA");
+        QCOMPARE(rows(), QStringList{"Kata U14 2|Lea Wyss|Sara Frei|to come|"});
+        c->click("Optionr2");
+        c->fake.messages.answers = {false, true};
+        press("chooseBout"); // flags chosen for bout 1: asked, and "No" stays
+        QCOMPARE(c->bout().value(1), QStringLiteral("Anna Keller"));
+        press("chooseBout");
+        QCOMPARE(c->bout(), (QStringList{"Kata U14 · semi-final · Bout 2", "Lea Wyss", "", "Sara Frei", "Dojo Thun"}));
+        QCOMPARE(c->kata->decision().counts(), (decision::FlagCounts{0, 0}));
+        ui::named<QLineEdit>(window, "findText")->clear();
+        c->click("Optionb3");
+        press("nextBout"); // Ao 3 : 0; the final waits for bout 1: on to the next category
+        QCOMPARE(c->bout().value(1), QStringLiteral("Jérôme Łukasiewicz"));
+        for (const char *flags : {"Optionr3", "Optionr3", "Optionr4"}) { // U21, then bout 1 passed before, the final
+            c->click(flags);
+            press("nextBout");
+        }
+        QCOMPARE(rows(),
+                 (QStringList{"Kata U14 1|Anna Keller|Mia Rossi|decided|Aka 3–2", "Kata U14 2|Lea Wyss|Sara Frei|decided|Ao 3–2",
+                              "Kata U14 3|Anna Keller|Sara Frei|decided|Aka 4–1", "Kata U21 1|Jérôme Łukasiewicz|山田 太郎|decided|Aka 3–2"}));
+        QVERIFY(!ui::named(window, "nextBout")->isEnabled()); // nothing more to come
+
+        // Bout 1 was Mia Rossi's: corrected, the final already performed is marked.
+        select(0, 0);
+        QCOMPARE(ui::named<QComboBox>(window, "correctAka")->currentText() + ui::named<QComboBox>(window, "correctAo")->currentText(), QStringLiteral("32"));
+        ui::named<QComboBox>(window, "correctAka")->setCurrentIndex(1);
+        ui::named<QComboBox>(window, "correctAo")->setCurrentIndex(4);
+        c->fake.messages.answers = {true};
+        press("correctBout");
+        QVERIFY2(c->fake.messages.asked.last().contains("Kata U14, bout 1 to Ao 4–1"), qPrintable(c->fake.messages.asked.last()));
+        QCOMPARE(rows().mid(0, 3),
+                 (QStringList{"Kata U14 1|Anna Keller|Mia Rossi|decided|Ao 4–1", "Kata U14 2|Lea Wyss|Sara Frei|decided|Ao 3–2",
+                              "Kata U14 3|Anna Keller|Sara Frei|decided, check|Aka 4–1"}));
+        ui::named<QComboBox>(window, "correctAka")->setCurrentIndex(2); // as many flags on each side: no decision
+        ui::named<QComboBox>(window, "correctAo")->setCurrentIndex(2);
+        press("correctBout");
+        QCOMPARE(c->fake.messages.shown.size(), 1);
+        // The final taken back: to come again, between the winners the draw now names.
+        select(0, 2);
+        ui::named<QComboBox>(window, "correctAka")->setCurrentIndex(0);
+        ui::named<QComboBox>(window, "correctAo")->setCurrentIndex(0);
+        c->fake.messages.answers = {true};
+        press("correctBout");
+        QCOMPARE(rows().value(2), QStringLiteral("Kata U14 3|Mia Rossi|Sara Frei|to come|"));
+        press("chooseBout");
+        QCOMPARE(c->bout(), (QStringList{"Kata U14 · final · Bout 3", "Mia Rossi", "Budo Basel", "Sara Frei", "Dojo Thun"}));
+        const std::vector<Decision> &history = c->kata->competition().decisions();
+        QCOMPARE(history.size(), std::size_t(6)); // every decision kept, the corrections after
+        QCOMPARE(std::tuple(history[2].result.winner, history[4].result.winner, history[4].result.red.name, history[5].result.winner),
+                 std::tuple(Winner::Red, Winner::Blue, std::string("Anna Keller"), Winner::None));
+
+        const QStringList before = rows();
+        c->restart();
+        QTRY_VERIFY(!c->kata->competition().restoring());
+        c->click("bouts");
+        tree = ui::named<QTreeWidget>(c->kata->boutsWindow(), "boutTree");
+        QCOMPARE(rows(), before);
+        QCOMPARE(c->bout().value(1), QStringLiteral("Mia Rossi"));
     }
 
     // The results file held by another program (a spreadsheet has it open):

@@ -12,6 +12,7 @@ packages=(
   qt6-websockets-dev chromium # the browser test drives a real browser over its DevTools protocol
   fonts-liberation
   fonts-ipafont-gothic # Japanese names on the boards
+  poppler-utils # pdftotext reads the results sheet back in the tests
   desktop-file-utils # checks the menu entry in the install test
   pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev # the fuzz targets, built with libFuzzer

@@ -3,8 +3,18 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace competition {
+
+namespace {
+
+std::string timeOfDay()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+}
+
+} // namespace
 
 Competition::Competition(const QString &path, QObject *parent) : QObject(parent), path_(path)
 {
@@ -33,9 +43,7 @@ void Competition::restored(const Day &day)
     opening_ = false;
     list_ = day.list;
     decisions_ = day.decisions;
-    results_.clear();
-    for (const Decision &decision : decisions_)
-        results_.push_back(decision.result);
+    results_ = resultsOf(decisions_);
     current_ = day.current;
     last_ = current_;
     resolve();
@@ -82,23 +90,57 @@ bool Competition::next(const Tally &tally)
     const Winner winner = flagWinner(tally.redFlags, tally.blueFlags);
     if (winner != Winner::None) {
         const board::Performers shown = performers();
-        Decision decision{{current_->category,
-                           current_->bout,
-                           winner,
-                           {shown.redName, shown.redClub},
-                           {shown.blueName, shown.blueClub}},
-                          QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString(),
-                          tally.field,
-                          tally.referees,
-                          tally.redFlags,
-                          tally.blueFlags};
-        store_->record(decision);
-        results_.push_back(decision.result);
-        decisions_.push_back(std::move(decision));
-        resolveCategory(*current_);
+        record({{current_->category,
+                 current_->bout,
+                 winner,
+                 {shown.redName, shown.redClub},
+                 {shown.blueName, shown.blueClub}},
+                timeOfDay(),
+                tally.field,
+                tally.referees,
+                tally.redFlags,
+                tally.blueFlags});
     }
     setCurrent(nextToCome(list_, draw_, current_));
     return true;
+}
+
+bool Competition::choose(const CurrentBout &bout)
+{
+    if (!placeOf(list_, bout) || (!performable(list_, draw_, bout) && drawnAt(bout).state != BoutState::Decided))
+        return false;
+    if (current_ != bout)
+        setCurrent(bout);
+    return true;
+}
+
+bool Competition::correct(const CurrentBout &bout, int redFlags, int blueFlags)
+{
+    if (!store_ || !placeOf(list_, bout) || drawnAt(bout).state != BoutState::Decided)
+        return false;
+    // Who performed it, on the field and with the referees of its decision.
+    const auto before = std::find_if(decisions_.rbegin(), decisions_.rend(), [&](const Decision &decision) {
+        return decision.result.category == bout.category && decision.result.bout == bout.bout;
+    });
+    const DrawnBout &drawn = drawnAt(bout);
+    record(
+        {{bout.category, bout.bout, flagWinner(redFlags, blueFlags), performerOf(drawn.red), performerOf(drawn.blue)},
+         timeOfDay(),
+         before == decisions_.rend() ? 0 : before->field,
+         before == decisions_.rend() ? 3 : before->referees,
+         redFlags,
+         blueFlags});
+    emit changed();
+    return true;
+}
+
+void Competition::record(Decision decision)
+{
+    const CurrentBout bout{decision.result.category, decision.result.bout};
+    store_->record(decision);
+    results_.push_back(decision.result);
+    decisions_.push_back(std::move(decision));
+    resolveCategory(bout);
 }
 
 bool Competition::previous()

@@ -52,6 +52,15 @@ public:
     // makes the next bout to come the current one. False, and nothing done,
     // where no bout is current or its performers are not known yet.
     bool next(const Tally &tally);
+    // Makes `bout` the current one: a bout to come whose performers are known,
+    // or a decided one (performed again, its next decision corrects it).
+    // False, and nothing done, for any other.
+    bool choose(const CurrentBout &bout);
+    // Corrects a decided bout's result by a new decision with these flags
+    // (on neither side: the result taken back, the bout is to come again),
+    // recorded with who performed it; the decisions before stay in the
+    // file. False, and nothing done, where the bout is not decided.
+    bool correct(const CurrentBout &bout, int redFlags, int blueFlags);
     // The bout before the current one (after the list's last, that one),
     // nothing recorded; false where there is none.
     bool previous();
@@ -68,6 +77,7 @@ private:
     void makeStore(bool restore); // restore: the day in the file is read first
     void restored(const Day &day);
     void setCurrent(std::optional<CurrentBout> current);
+    void record(Decision decision);
     void resolve();
     void resolveCategory(const CurrentBout &bout);
     const DrawnBout &drawnAt(const CurrentBout &bout) const; // a bout of the list

@@ -1,6 +1,7 @@
 #include "competition/progress.h"
 
 #include <algorithm>
+#include <map>
 
 namespace competition {
 
@@ -123,6 +124,69 @@ board::Performers shownPerformers(const BoutList &list, const std::vector<Catego
     const DrawnBout &drawn = draw.at(at->category).bouts.at(at->bout);
     const Performer red = shownSide(drawn.red), blue = shownSide(drawn.blue);
     return {red.name, red.club, blue.name, blue.club, boutLine(list.categories[at->category].bouts[at->bout])};
+}
+
+std::vector<Result> resultsOf(const std::vector<Decision> &decisions)
+{
+    std::vector<Result> results;
+    results.reserve(decisions.size());
+    for (const Decision &decision : decisions)
+        results.push_back(decision.result);
+    return results;
+}
+
+std::vector<BoutRow> boutRows(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                              const std::vector<Decision> &decisions)
+{
+    std::map<std::pair<std::string_view, int>, const Decision *> latest;
+    for (const Decision &decision : decisions)
+        latest[{decision.result.category, decision.result.bout}] = &decision;
+    std::vector<BoutRow> rows;
+    for (std::size_t c = 0; c < list.categories.size() && c < draw.size(); ++c) {
+        const Category &category = list.categories[c];
+        for (std::size_t b = 0; b < category.bouts.size() && b < draw[c].bouts.size(); ++b) {
+            const DrawnBout &drawn = draw[c].bouts[b];
+            BoutRow row{c, &category.bouts[b], shownSide(drawn.red), shownSide(drawn.blue), drawn.state};
+            if (drawn.state != BoutState::ToCome)
+                row.winner = drawn.winner;
+            if (drawn.state == BoutState::Decided) {
+                const auto found = latest.find({category.name, category.bouts[b].number});
+                row.decision = found == latest.end() ? nullptr : found->second;
+                row.performedByOthers = drawn.performedByOthers;
+            }
+            rows.push_back(std::move(row));
+        }
+    }
+    return rows;
+}
+
+std::string resultText(const BoutRow &row)
+{
+    const char *side = row.winner == Winner::Red ? "Aka" : row.winner == Winner::Blue ? "Ao" : nullptr;
+    if (!side)
+        return {};
+    if (row.state == BoutState::Bye)
+        return std::string(side) + " goes through";
+    if (row.state != BoutState::Decided || !row.decision)
+        return {};
+    const auto [won, lost] = row.winner == Winner::Red ? std::pair{row.decision->redFlags, row.decision->blueFlags}
+                                                       : std::pair{row.decision->blueFlags, row.decision->redFlags};
+    return std::string(side) + ' ' + std::to_string(won) + "\u2013" + std::to_string(lost);
+}
+
+std::string stateText(const BoutRow &row, bool current)
+{
+    if (current)
+        return "current";
+    switch (row.state) {
+    case BoutState::Decided:
+        return row.performedByOthers ? "decided, check" : "decided";
+    case BoutState::Bye:
+        return "bye";
+    case BoutState::ToCome:
+        break;
+    }
+    return "to come";
 }
 
 } // namespace competition

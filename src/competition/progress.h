@@ -18,6 +18,19 @@ struct CurrentBout {
     friend bool operator==(const CurrentBout &, const CurrentBout &) = default;
 };
 
+// One decision as the console recorded it.
+struct Decision {
+    Result result;          // the bout, its winner (None: a result taken back), the names shown
+    std::string recordedAt; // the local time of day, "2026-12-08 10:15:02"
+    int field = 0;          // the field number shown
+    int referees = 3;
+    int redFlags = 0, blueFlags = 0;
+    friend bool operator==(const Decision &, const Decision &) = default;
+};
+
+// The results the decisions give, in the order recorded.
+std::vector<Result> resultsOf(const std::vector<Decision> &decisions);
+
 // A bout's place in the list: its category's index and its own.
 struct Place {
     std::size_t category = 0, bout = 0;
@@ -54,5 +67,27 @@ std::string boutLine(const Bout &bout);
 // What every board shows of the current bout; nothing without one.
 board::Performers shownPerformers(const BoutList &list, const std::vector<CategoryDraw> &draw,
                                   const std::optional<CurrentBout> &current);
+
+// One bout of the day as the results show it (pointers into the list and
+// the decisions it was made from).
+struct BoutRow {
+    std::size_t category = 0; // its category's index in the list
+    const Bout *bout = nullptr;
+    Performer red, blue; // as the boards show them (shownSide)
+    BoutState state = BoutState::ToCome;
+    Winner winner = Winner::None;       // decided, or the side a bye lets through
+    const Decision *decision = nullptr; // decided: the latest decision, which counts
+    bool performedByOthers = false;     // decided, and the draw now names others on a side
+};
+// Every bout of the list in its order.
+std::vector<BoutRow> boutRows(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                              const std::vector<Decision> &decisions);
+// A bout's result in words: "Aka 3–2" (the winner, its flags first), "Aka
+// goes through" for a bye; nothing while it is to come.
+std::string resultText(const BoutRow &row);
+// Its state in words: "current", "to come", "decided", "bye"; a decided bout
+// performed by others than the draw now names (an earlier result was
+// corrected after it) "decided, check".
+std::string stateText(const BoutRow &row, bool current);
 
 } // namespace competition

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTimer>
-#include <map>
 #include <utility>
 
 namespace competition {
@@ -59,34 +58,21 @@ const char *winnerText(Winner winner) { return winner == Winner::Red ? "aka" : w
 std::string resultsCsv(const BoutList &list, const std::vector<CategoryDraw> &draw,
                        const std::vector<Decision> &decisions)
 {
-    // Each bout's latest decision.
-    std::map<std::pair<std::string_view, int>, const Decision *> latest;
-    for (const Decision &decision : decisions)
-        latest[{decision.result.category, decision.result.bout}] = &decision;
-
     Writer csv(list.delimiter);
     for (const char *name : {"category", "round", "bout", "aka", "aka_club", "ao", "ao_club", "aka_flags", "ao_flags",
                              "winner", "state", "recorded_at"})
         csv.cell(name);
     csv.end();
-    for (std::size_t c = 0; c < list.categories.size() && c < draw.size(); ++c) {
-        const Category &category = list.categories[c];
-        for (std::size_t b = 0; b < category.bouts.size() && b < draw[c].bouts.size(); ++b) {
-            const Bout &bout = category.bouts[b];
-            const DrawnBout &drawn = draw[c].bouts[b];
-            const Performer red = shownSide(drawn.red), blue = shownSide(drawn.blue);
-            csv.cell(category.name).cell(bout.round).cell(bout.number);
-            csv.cell(red.name).cell(red.club).cell(blue.name).cell(blue.club);
-            const auto found = latest.find({category.name, bout.number});
-            const Decision *decision =
-                drawn.state == BoutState::Decided && found != latest.end() ? found->second : nullptr;
-            csv.cell(decision ? std::to_string(decision->redFlags) : std::string());
-            csv.cell(decision ? std::to_string(decision->blueFlags) : std::string());
-            csv.cell(drawn.state == BoutState::ToCome ? "" : winnerText(drawn.winner));
-            csv.cell(drawn.state == BoutState::Decided ? "decided" : drawn.state == BoutState::Bye ? "bye" : "to come");
-            csv.cell(decision ? decision->recordedAt : std::string());
-            csv.end();
-        }
+    for (const BoutRow &row : boutRows(list, draw, decisions)) {
+        const Decision *decision = row.decision;
+        csv.cell(list.categories[row.category].name).cell(row.bout->round).cell(row.bout->number);
+        csv.cell(row.red.name).cell(row.red.club).cell(row.blue.name).cell(row.blue.club);
+        csv.cell(decision ? std::to_string(decision->redFlags) : std::string());
+        csv.cell(decision ? std::to_string(decision->blueFlags) : std::string());
+        csv.cell(winnerText(row.winner));
+        csv.cell(row.state == BoutState::Decided ? "decided" : row.state == BoutState::Bye ? "bye" : "to come");
+        csv.cell(decision ? decision->recordedAt : std::string());
+        csv.end();
     }
     csv.end();
     for (const char *name : {"category", "place", "name", "club"})
@@ -105,10 +91,7 @@ std::string resultsCsv(const BoutList &list, const std::vector<CategoryDraw> &dr
 
 std::string resultsCsv(const Day &day)
 {
-    std::vector<Result> results;
-    for (const Decision &decision : day.decisions)
-        results.push_back(decision.result);
-    return resultsCsv(day.list, resolveDraw(day.list, results), day.decisions);
+    return resultsCsv(day.list, resolveDraw(day.list, resultsOf(day.decisions)), day.decisions);
 }
 
 QString writeResults(const QString &path, const std::string &bytes)

@@ -25,16 +25,6 @@ namespace competition {
 inline constexpr const char *kResultsFileName = "kata-results.sqlite";
 inline constexpr int kResultsSchema = 1; // PRAGMA user_version of the files this program writes
 
-// One decision as the console recorded it.
-struct Decision {
-    Result result;          // the bout, its winner (None: a result taken back), the names shown
-    std::string recordedAt; // the local time of day, "2026-12-08 10:15:02"
-    int field = 0;          // the field number shown
-    int referees = 3;
-    int redFlags = 0, blueFlags = 0;
-    friend bool operator==(const Decision &, const Decision &) = default;
-};
-
 // Where the operator was when the file was last written.
 struct Day {
     BoutList list;

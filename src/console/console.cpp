@@ -3,8 +3,10 @@
 #include "about/about.h"
 #include "board/publicboard.h"
 #include "browserboard/browserboard.h"
+#include "competition/boutswindow.h"
 #include "competition/competition.h"
 #include "competition/results.h"
+#include "competition/resultsheet.h"
 #include "console/consoledesign.h"
 #include "console/keys.h"
 #include "decision/decisionpanel.h"
@@ -23,6 +25,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -170,9 +173,11 @@ void Kata::makeCompetition()
     m_competition = new competition::Competition(path, this);
     connect(m_competition, &competition::Competition::changed, this, &Kata::showBout);
     connect(entry("loadbouts"), &QAction::triggered, this, &Kata::chooseBoutList);
+    connect(entry("bouts"), &QAction::triggered, this, &Kata::showBouts);
     connect(entry("nextbout"), &QAction::triggered, this, &Kata::nextBout);
     connect(entry("prevbout"), &QAction::triggered, this, &Kata::previousBout);
     connect(entry("exportres"), &QAction::triggered, this, &Kata::exportResults);
+    connect(entry("resultspdf"), &QAction::triggered, this, &Kata::printResults);
     // Decisions not yet on disk are said in the bout's line until they are.
     connect(m_competition, &competition::Competition::trouble, this, [this](const QString &message) {
         m_trouble = message;
@@ -274,21 +279,71 @@ void Kata::previousBout()
         resetMatch();
 }
 
+void Kata::showBouts()
+{
+    if (!m_bouts) {
+        auto *bouts = new competition::BoutsWindow(*m_competition, *m_platform.messages, this);
+        connect(bouts, &competition::BoutsWindow::chosen, this, &Kata::chooseBout);
+        connect(bouts, &competition::BoutsWindow::nextRequested, this, &Kata::nextBout);
+        m_bouts = bouts;
+    }
+    m_bouts->show();
+    m_bouts->setWindowState(m_bouts->windowState() & ~Qt::WindowMinimized);
+    m_bouts->raise();
+    m_bouts->activateWindow();
+}
+
+void Kata::chooseBout(const competition::CurrentBout &bout)
+{
+    if (m_competition->current() == bout)
+        return;
+    const decision::FlagCounts counts = m_decision->counts();
+    if ((counts.red != 0 || counts.blue != 0)
+        && !m_platform.messages->ask(m_bouts ? m_bouts.data() : this,
+                                     tr("Flags are chosen for the current bout and not recorded. Go to the "
+                                        "other bout without recording them?")))
+        return;
+    if (m_competition->choose(bout))
+        resetMatch();
+}
+
 void Kata::exportResults()
 {
-    const auto tell = [this](const QString &message) {
-        m_platform.messages->show(this, platform::MessageIcon::Warning, message);
-    };
-    if (!m_competition->hasList())
-        return tell(tr("No bout list is loaded: there are no results to export."));
-    const std::optional<QString> path = m_platform.files->saveFile(
-        this, tr("Export results"), QStringLiteral("kata-results.csv"), tr("CSV files (*.csv)"), QDir::homePath());
+    if (const std::optional<QString> path =
+            resultsFile(tr("Export results"), QStringLiteral("kata-results.csv"), tr("CSV files (*.csv)"))) {
+        const QString error = competition::writeResults(
+            *path, competition::resultsCsv(m_competition->list(), m_competition->draw(), m_competition->decisions()));
+        if (!error.isEmpty())
+            m_platform.messages->show(this, platform::MessageIcon::Warning, error);
+    }
+}
+
+void Kata::printResults()
+{
+    const std::optional<QString> path =
+        resultsFile(tr("Results sheet"), QStringLiteral("kata-results.pdf"), tr("PDF files (*.pdf)"));
     if (!path)
         return;
-    const QString error = competition::writeResults(
-        *path, competition::resultsCsv(m_competition->list(), m_competition->draw(), m_competition->decisions()));
+    const QString asOf = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    const QString error = competition::writeResultsSheet(
+        *path,
+        competition::resultsSheetHtml(m_competition->list(), m_competition->draw(), m_competition->decisions(), asOf));
     if (!error.isEmpty())
-        tell(error);
+        m_platform.messages->show(this, platform::MessageIcon::Warning, error);
+    else if (!m_platform.files->showDocument(*path))
+        m_platform.messages->show(this, platform::MessageIcon::Information,
+                                  tr("The results sheet is written to %1; no program to show it was found.")
+                                      .arg(QDir::toNativeSeparators(*path)));
+}
+
+std::optional<QString> Kata::resultsFile(const QString &title, const QString &fileName, const QString &filter)
+{
+    if (!m_competition->hasList()) {
+        m_platform.messages->show(this, platform::MessageIcon::Warning,
+                                  tr("No bout list is loaded: there are no results to export."));
+        return std::nullopt;
+    }
+    return m_platform.files->saveFile(this, title, fileName, filter, QDir::homePath());
 }
 
 void Kata::filterEntries()

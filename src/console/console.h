@@ -6,6 +6,7 @@
 #include "ui/design.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <optional>
 
 class QAction;
@@ -19,7 +20,8 @@ class BrowserBoard;
 }
 namespace competition {
 class Competition;
-}
+struct CurrentBout;
+} // namespace competition
 namespace decision {
 class DecisionPanel;
 }
@@ -75,8 +77,14 @@ public:
     // back to the one before, nothing recorded.
     void nextBout();
     void previousBout();
-    // The results as a CSV file where the operator says.
+    // The "Bouts..." window, opened or brought to the front; `bout` made the
+    // current one (flags chosen and not recorded are asked about).
+    void showBouts();
+    void chooseBout(const competition::CurrentBout &bout);
+    // The results as a CSV file where the operator says; as a PDF sheet,
+    // then shown in the system's viewer to print.
     void exportResults();
+    void printResults();
 
     // The window's outer height in twips, as the design counts it: the client
     // area plus the frame, caption and menu bar. Decides whether the setup
@@ -93,6 +101,7 @@ public:
     timer::MatchClock &clock() const { return *m_clock; }
     browserboard::BrowserBoard &browser() const { return *m_browser; }
     competition::Competition &competition() const { return *m_competition; }
+    QWidget *boutsWindow() const { return m_bouts; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -122,6 +131,8 @@ private:
     void buildMenu();
     void closeProgram();
     void playSignal(const char *field, platform::Signal signal); // the file named in `field`
+    // Where the results go, asked of the operator; nothing without a list.
+    std::optional<QString> resultsFile(const QString &title, const QString &fileName, const QString &filter);
 
     platform::Platform m_platform;
     QWidget *m_client;
@@ -134,7 +145,8 @@ private:
     timer::MatchClock *m_clock = nullptr;
     browserboard::BrowserBoard *m_browser = nullptr;
     competition::Competition *m_competition = nullptr;
-    QString m_trouble; // the results file's, shown in the bout's line until it is over
+    QPointer<QWidget> m_bouts; // the "Bouts..." window, while it is open
+    QString m_trouble;         // the results file's, shown in the bout's line until it is over
 };
 
 } // namespace console

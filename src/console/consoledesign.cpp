@@ -167,7 +167,7 @@ const std::array kOffscreenFields{
     Control{"shtxt", Kind::Text, "", 9960, 2040, 1335, 285},
 };
 
-constexpr std::array<MenuEntry, 17> kMenu{{
+constexpr std::array<MenuEntry, 19> kMenu{{
     {"startext", "Start external scoreboard"},
     {"closeext", "Close external scoreboard"},
     {"webbord", "Browser scoreboard..."},
@@ -178,9 +178,11 @@ constexpr std::array<MenuEntry, 17> kMenu{{
     {"restime", "Reset time"},
     {"lijn5", "-"},
     {"loadbouts", "Load bout list..."},
+    {"bouts", "Bouts..."},
     {"nextbout", "Next bout"},
     {"prevbout", "Previous bout"},
     {"exportres", "Export results..."},
+    {"resultspdf", "Results sheet (PDF)..."},
     {"lijn3", "-"},
     {"over", "About"},
     {"lijn4", "-"},

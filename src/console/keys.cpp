@@ -36,6 +36,7 @@ constexpr KeyBinding kKeys[] = {
     {"F12", "closeext"},
     {"F8", "MyButton1"},
     {"Ctrl+L", "loadbouts"},
+    {"Ctrl+K", "bouts"},
     {"Ctrl+N", "nextbout"},
     {"Ctrl+B", "prevbout"},
 };

@@ -3,6 +3,7 @@
 #include "platform/sound.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -10,6 +11,7 @@
 #include <QNetworkInterface>
 #include <QPointer>
 #include <QTemporaryFile>
+#include <QUrl>
 
 namespace platform {
 
@@ -46,6 +48,7 @@ public:
     {
         return choose(parent, title, fileName, filter, directory, QFileDialog::AcceptSave);
     }
+    bool showDocument(const QString &path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 private:
     static std::optional<QString> choose(QWidget *parent, const QString &title, const QString &fileName,

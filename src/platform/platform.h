@@ -45,6 +45,9 @@ public:
     // The platform's file-save dialog (it asks before replacing a file).
     virtual std::optional<QString> saveFile(QWidget *parent, const QString &title, const QString &fileName,
                                             const QString &filter, const QString &directory) = 0;
+    // Opens a document in the system's viewer (a PDF to print); false
+    // where none could be started.
+    virtual bool showDocument(const QString &path) = 0;
 };
 
 // The displays of the desktop, as the window system reports them, and

@@ -37,6 +37,7 @@ enum class Kind {
     Check,
     Text,   // one-line edit field
     Combo,  // drop-down list; its text is its accessible name
+    Tree,   // a list of rows in columns, grouped; its text: the column headers, split by '|'
     Button, // the program's push button
     Line,   // from (left, top) to (left + width, top + height)
 };

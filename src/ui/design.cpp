@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTreeWidget>
 #include <algorithm>
 #include <vector>
 
@@ -104,6 +105,11 @@ QWidget *make(const Control &row, QWidget *parent)
         auto *combo = new QComboBox(parent);
         combo->setAccessibleName(text);
         return combo;
+    }
+    case Kind::Tree: {
+        auto *tree = new QTreeWidget(parent);
+        tree->setHeaderLabels(text.split(QLatin1Char('|')));
+        return tree;
     }
     case Kind::Button: {
         auto *button = new PushButton(parent);

@@ -47,7 +47,13 @@ public:
     {
         return openFile(parent, title, fileName, filter, directory);
     }
+    bool showDocument(const QString &path) override
+    {
+        shown.append(path);
+        return true;
+    }
     QList<std::optional<QString>> answers;
+    QStringList shown; // the documents opened in the system's viewer
     QList<Request> requests;
 };
 

@@ -1,0 +1,221 @@
+#include "competition/boutswindow.h"
+
+#include "competition/boutsdesign.h"
+#include "competition/competition.h"
+#include "platform/platform.h"
+#include "ui/design.h"
+#include "ui/pushbutton.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+namespace competition {
+
+namespace {
+
+constexpr int kBoutRole = Qt::UserRole;          // a bout's item: its row's index
+constexpr QColor kCurrentFace{0xFF, 0xF0, 0xA0}; // the current bout's background
+constexpr QColor kCheckText{0xB0, 0x50, 0x00};   // a decided bout to check again
+
+QString text(const std::string &utf8) { return QString::fromStdString(utf8); }
+
+void setText(QTreeWidgetItem *item, int column, const QString &text)
+{
+    if (item->text(column) != text) // an unchanged cell is not drawn again
+        item->setText(column, text);
+}
+
+} // namespace
+
+BoutsWindow::BoutsWindow(Competition &competition, platform::Messages &messages, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_competition(competition), m_messages(messages)
+{
+    ui::buildFixedWindow(this, kBoutsWindowName, tr("Bouts"), kBoutsClientWidth, kBoutsClientHeight, boutsControls());
+    m_tree = ui::named<QTreeWidget>(this, "boutTree");
+    m_tree->setRootIsDecorated(true);
+    m_tree->setUniformRowHeights(true); // thousands of bouts scroll at once
+    m_tree->setAllColumnsShowFocus(true);
+    m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // long names are cut with "…"
+    m_tree->header()->setStretchLastSection(true);
+    for (const auto &[column, width] : {std::pair{ColumnBout, 60},
+                                        {ColumnRound, 80},
+                                        {ColumnAka, 150},
+                                        {ColumnAkaClub, 110},
+                                        {ColumnAo, 150},
+                                        {ColumnAoClub, 110},
+                                        {ColumnState, 90}})
+        m_tree->setColumnWidth(column, width);
+    for (const char *name : {"correctAka", "correctAo"})
+        for (int flags = 0; flags <= 5; ++flags)
+            ui::named<QComboBox>(this, name)->addItem(QString::number(flags));
+
+    connect(ui::named<QLineEdit>(this, "findText"), &QLineEdit::textChanged, this, &BoutsWindow::find);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { updateControls(true); });
+    connect(m_tree, &QTreeWidget::itemActivated, this, &BoutsWindow::chooseSelected);
+    connect(ui::named<ui::PushButton>(this, "chooseBout"), &ui::PushButton::clicked, this,
+            &BoutsWindow::chooseSelected);
+    connect(ui::named<ui::PushButton>(this, "nextBout"), &ui::PushButton::clicked, this, &BoutsWindow::nextRequested);
+    connect(ui::named<ui::PushButton>(this, "correctBout"), &ui::PushButton::clicked, this,
+            &BoutsWindow::correctSelected);
+    connect(ui::named<ui::PushButton>(this, "closeBouts"), &ui::PushButton::clicked, this, &QWidget::close);
+    connect(&competition, &Competition::changed, this, &BoutsWindow::refresh);
+    refresh();
+}
+
+void BoutsWindow::refresh()
+{
+    if (m_competition.list() != m_shown)
+        rebuild();
+    m_rows = boutRows(m_competition.list(), m_competition.draw(), m_competition.decisions());
+    const std::optional<CurrentBout> current = m_competition.current();
+    for (std::size_t i = 0; i < m_rows.size() && i < m_items.size(); ++i) {
+        const BoutRow &row = m_rows[i];
+        QTreeWidgetItem *item = m_items[i];
+        const bool isCurrent =
+            current && current->category == m_shown.categories[row.category].name && current->bout == row.bout->number;
+        setText(item, ColumnAka, text(row.red.name));
+        setText(item, ColumnAkaClub, text(row.red.club));
+        setText(item, ColumnAo, text(row.blue.name));
+        setText(item, ColumnAoClub, text(row.blue.club));
+        setText(item, ColumnState, text(stateText(row, isCurrent)));
+        setText(item, ColumnResult, text(resultText(row)));
+        const QColor face = isCurrent ? kCurrentFace : QColor(Qt::transparent);
+        const QColor ink = row.performedByOthers ? kCheckText : row.state == BoutState::Bye ? Qt::gray : Qt::black;
+        if (item->background(0).color() != face || item->foreground(0).color() != ink
+            || item->font(0).bold() != isCurrent) {
+            QFont font = m_tree->font();
+            font.setBold(isCurrent);
+            for (int column = 0; column < m_tree->columnCount(); ++column) {
+                item->setBackground(column, face);
+                item->setForeground(column, ink);
+                item->setFont(column, font);
+            }
+        }
+        item->setToolTip(ColumnState,
+                         row.performedByOthers ? tr("Performed before an earlier result was corrected: the draw now "
+                                                    "names others for this bout.")
+                                               : QString());
+        if (isCurrent && current != m_current)
+            m_tree->scrollToItem(item);
+    }
+    m_current = current;
+    updateControls(false);
+}
+
+void BoutsWindow::rebuild()
+{
+    m_shown = m_competition.list();
+    m_tree->clear();
+    m_items.clear();
+    std::size_t index = 0;
+    for (const Category &category : m_shown.categories) {
+        auto *group = new QTreeWidgetItem(m_tree, {text(category.name)});
+        group->setFirstColumnSpanned(true);
+        QFont bold = m_tree->font();
+        bold.setBold(true);
+        group->setFont(0, bold);
+        group->setFlags(Qt::ItemIsEnabled);
+        for (const Bout &bout : category.bouts) {
+            auto *item = new QTreeWidgetItem(group, {QString::number(bout.number), text(bout.round)});
+            item->setData(0, kBoutRole, qulonglong(index++));
+            m_items.push_back(item);
+        }
+    }
+    m_tree->expandAll();
+    m_current.reset();
+    find(ui::named<QLineEdit>(this, "findText")->text());
+}
+
+void BoutsWindow::find(const QString &text)
+{
+    // Every bout whose names, clubs, category or round hold the text, in any case.
+    const QString wanted = text.trimmed();
+    for (int c = 0; c < m_tree->topLevelItemCount(); ++c) {
+        QTreeWidgetItem *group = m_tree->topLevelItem(c);
+        const bool inCategory = group->text(0).contains(wanted, Qt::CaseInsensitive);
+        bool any = false;
+        for (int b = 0; b < group->childCount(); ++b) {
+            QTreeWidgetItem *item = group->child(b);
+            bool match = wanted.isEmpty() || inCategory;
+            for (int column : {ColumnRound, ColumnAka, ColumnAkaClub, ColumnAo, ColumnAoClub})
+                match = match || item->text(column).contains(wanted, Qt::CaseInsensitive);
+            item->setHidden(!match);
+            any = any || match;
+        }
+        group->setHidden(!any);
+    }
+    // The first bout found is chosen, ready for Enter.
+    if (!wanted.isEmpty())
+        for (QTreeWidgetItem *item : m_items)
+            if (!item->isHidden()) {
+                m_tree->setCurrentItem(item);
+                m_tree->scrollToItem(item);
+                break;
+            }
+}
+
+const BoutRow *BoutsWindow::selectedRow() const
+{
+    const QTreeWidgetItem *item = m_tree->currentItem();
+    if (!item || item->isHidden() || !item->data(0, kBoutRole).isValid())
+        return nullptr;
+    const auto index = std::size_t(item->data(0, kBoutRole).toULongLong());
+    return index < m_rows.size() ? &m_rows[index] : nullptr;
+}
+
+std::optional<CurrentBout> BoutsWindow::selected() const
+{
+    const BoutRow *row = selectedRow();
+    if (!row)
+        return std::nullopt;
+    return CurrentBout{m_shown.categories[row->category].name, row->bout->number};
+}
+
+void BoutsWindow::updateControls(bool newSelection)
+{
+    const BoutRow *row = selectedRow();
+    const bool decided = row && row->state == BoutState::Decided && row->decision;
+    const bool toCome = row && performable(m_competition.list(), m_competition.draw(), *selected());
+    ui::named(this, "chooseBout")->setEnabled((decided || toCome) && selected() != m_competition.current());
+    ui::named(this, "nextBout")->setEnabled(m_competition.current().has_value());
+    for (const char *name : {"correctAka", "correctAo", "correctBout"})
+        ui::named(this, name)->setEnabled(decided);
+    if (decided && newSelection) { // a correction starts from the decision that counts
+        ui::named<QComboBox>(this, "correctAka")->setCurrentIndex(row->decision->redFlags);
+        ui::named<QComboBox>(this, "correctAo")->setCurrentIndex(row->decision->blueFlags);
+    }
+}
+
+void BoutsWindow::chooseSelected()
+{
+    if (const std::optional<CurrentBout> bout = selected(); bout && ui::named(this, "chooseBout")->isEnabled())
+        emit chosen(*bout);
+}
+
+void BoutsWindow::correctSelected()
+{
+    const std::optional<CurrentBout> bout = selected();
+    if (!bout)
+        return;
+    const int red = ui::named<QComboBox>(this, "correctAka")->currentIndex();
+    const int blue = ui::named<QComboBox>(this, "correctAo")->currentIndex();
+    const QString what = tr("%1, bout %2").arg(text(bout->category)).arg(bout->bout);
+    if (red == blue && red != 0) {
+        m_messages.show(this, platform::MessageIcon::Warning,
+                        tr("Aka and Ao cannot have as many flags: choose the flags of the decision."));
+        return;
+    }
+    const QString question = red == blue
+        ? tr("Take the result of %1 back? The bout is to come again.").arg(what)
+        : tr("Correct the result of %1 to %2 %3\u2013%4? The decision before stays in the "
+             "results file.")
+              .arg(what, red > blue ? QStringLiteral("Aka") : QStringLiteral("Ao"))
+              .arg(std::max(red, blue))
+              .arg(std::min(red, blue));
+    if (m_messages.ask(this, question))
+        m_competition.correct(*bout, red, blue);
+}
+
+} // namespace competition

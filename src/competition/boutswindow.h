@@ -1,0 +1,54 @@
+#pragma once
+
+#include "competition/progress.h"
+
+#include <QWidget>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace platform {
+class Messages;
+}
+
+namespace competition {
+
+class Competition;
+
+// The "Bouts..." window: every category and its bouts with who performs,
+// the state and the result, the current bout highlighted. The operator finds
+// a name as they type, makes any bout that can be performed the current one
+// (the console decides, as flags may be chosen), goes on to the next bout,
+// and corrects a decided bout's result (a new decision; the one before
+// stays in the results file). It follows every change of the day.
+class BoutsWindow : public QWidget {
+    Q_OBJECT
+public:
+    BoutsWindow(Competition &competition, platform::Messages &messages, QWidget *parent);
+
+signals:
+    void chosen(const competition::CurrentBout &bout);
+    void nextRequested();
+
+private:
+    void refresh();
+    void rebuild();
+    void find(const QString &text);
+    // The buttons for the bout chosen in the list; a bout newly chosen also
+    // sets the correction's flags to its decision's.
+    void updateControls(bool newSelection);
+    void chooseSelected();
+    void correctSelected();
+    std::optional<CurrentBout> selected() const;
+    const BoutRow *selectedRow() const;
+
+    Competition &m_competition;
+    platform::Messages &m_messages;
+    QTreeWidget *m_tree;
+    BoutList m_shown;                       // the list whose bouts the tree holds
+    std::vector<BoutRow> m_rows;            // as the tree shows them
+    std::vector<QTreeWidgetItem *> m_items; // one per row
+    std::optional<CurrentBout> m_current;
+};
+
+} // namespace competition
