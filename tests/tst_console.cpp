@@ -88,10 +88,11 @@ private slots:
             entries << action->objectName() + ':' + (action->isSeparator() ? QStringLiteral("-") : action->text()) + ':'
                     + action->shortcut().toString(QKeySequence::PortableText);
         QCOMPARE(entries,
-                 (QStringList{"startext:Start external scoreboard:F11", "closeext:Close external scoreboard:F12", "webbord:Browser scoreboard...:", "lijn1:-:",
-                              "su:Setup :", "lijn2:-:", "resmatch:Reset match:Ctrl+R", "restime:Reset time:Ctrl+T",
-                              "lijn5:-:", "loadbouts:Load bout list...:Ctrl+L", "bouts:Bouts...:Ctrl+K", "nextbout:Next bout:Ctrl+N",
-                              "prevbout:Previous bout:Ctrl+B", "exportres:Export results...:", "resultspdf:Results sheet (PDF)...:", "lijn3:-:", "over:About:", "lijn4:-:", "cl:Close:"}));
+                 (QStringList{"startext:Start external scoreboard:F11", "closeext:Close external scoreboard:F12",
+                              "webbord:Browser scoreboard...:", "lijn1:-:", "su:Setup :", "lijn2:-:", "resmatch:Reset match:Ctrl+R",
+                              "restime:Reset time:Ctrl+T", "lijn5:-:", "loadbouts:Load bout list...:Ctrl+L", "bouts:Bouts...:Ctrl+K",
+                              "nextbout:Next bout:Ctrl+N", "prevbout:Previous bout:Ctrl+B",
+                              "exportres:Export results...:", "resultspdf:Results sheet (PDF)...:", "lijn3:-:", "over:About:", "lijn4:-:", "cl:Close:"}));
     }
 
     // Every flag button, with both panel sizes, in both arrangements, from every earlier decision.

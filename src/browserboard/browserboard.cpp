@@ -71,6 +71,30 @@ void BrowserBoard::publish()
         m_server, [server = m_server, state = m_model.state()] { server->publish(state); }, Qt::QueuedConnection);
 }
 
+void BrowserBoard::resultsChanged()
+{
+    if (m_resultsDue || m_status == Status::Off)
+        return;
+    m_resultsDue = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+        m_resultsDue = false;
+        publishResults();
+        },
+        Qt::QueuedConnection);
+}
+
+void BrowserBoard::publishResults()
+{
+    if (m_status == Status::Off || !m_resultsSource)
+        return;
+    auto results = std::make_shared<const competition::ResultsTable>(m_resultsSource());
+    QMetaObject::invokeMethod(
+        m_server, [server = m_server, results = std::move(results)] { server->publishResults(results); },
+        Qt::QueuedConnection);
+}
+
 void BrowserBoard::restore(const std::optional<ServeChoice> &serve)
 {
     if (serve) {
@@ -104,6 +128,7 @@ void BrowserBoard::switchOn(ServeChoice choice, bool remember)
         Qt::QueuedConnection);
     setStatus(Status::Starting);
     publish(); // what every page shows from its first moment
+    publishResults();
 }
 
 void BrowserBoard::switchOff(bool remember)

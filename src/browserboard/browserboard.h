@@ -2,12 +2,14 @@
 
 #include "board/publicboard.h"
 #include "browserboard/serving.h"
+#include "competition/progress.h"
 #include "platform/platform.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QThread;
 class QWidget;
@@ -57,6 +59,11 @@ public:
     // while); addressesFound() follows.
     void findAddresses();
 
+    // Where the day's results for /results come from: asked while it serves,
+    // once after each resultsChanged() (several changes of one action: once).
+    void setResultsSource(std::function<competition::ResultsTable()> source) { m_resultsSource = std::move(source); }
+    void resultsChanged();
+
     // Its window: opens it, or brings the open one to the front.
     void showWindow();
     Webbord *window() const;
@@ -68,6 +75,7 @@ signals:
 private:
     void changed();
     void publish();
+    void publishResults();
     void setStatus(Status status);
     void listening(int generation, quint16 port);
     void refused(int generation, int socketError, const QString &reason);
@@ -80,6 +88,8 @@ private:
     QWidget *m_console;
     Limits m_limits;
     bool m_publishDue = false;
+    bool m_resultsDue = false;
+    std::function<competition::ResultsTable()> m_resultsSource;
     ServeChoice m_choice;
     Status m_status = Status::Off;
     quint16 m_port = 0;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
@@ -36,6 +37,9 @@ constexpr BuiltIn kBuiltIn[] = {
     {"/overlay", ":/web/overlay.html", "text/html; charset=utf-8"},
     {"/board.css", ":/web/board.css", "text/css; charset=utf-8"},
     {"/board.js", ":/web/board.js", "text/javascript; charset=utf-8"},
+    {"/results", ":/web/results.html", "text/html; charset=utf-8"},
+    {"/results.css", ":/web/results.css", "text/css; charset=utf-8"},
+    {"/results.js", ":/web/results.js", "text/javascript; charset=utf-8"},
     {"/flags/red.svg", ":/flags/red.svg", "image/svg+xml"},
     {"/flags/blue.svg", ":/flags/blue.svg", "image/svg+xml"},
     {"/favicon.svg", ":/icons/taikan.svg", "image/svg+xml"},
@@ -133,6 +137,33 @@ QByteArray stateJson(const board::State &state)
         {"mirrored", state.mirrored},
     };
     return QJsonDocument(json).toJson(QJsonDocument::Compact);
+}
+
+// The day's results as /results.json gives them; format 1.
+QByteArray resultsJson(const competition::ResultsTable &results)
+{
+    const auto qs = [](const std::string &text) { return QString::fromStdString(text); };
+    const auto performer = [&](const competition::Performer &who) {
+        return QJsonObject{{"name", qs(who.name)}, {"club", qs(who.club)}};
+    };
+    QJsonArray categories;
+    for (const competition::ResultsTable::Group &group : results.categories) {
+        QJsonArray bouts, placings;
+        for (const competition::ResultsTable::Row &row : group.bouts)
+            bouts.append(QJsonObject{{"bout", row.bout},
+                                     {"round", qs(row.round)},
+                                     {"aka", performer(row.red)},
+                                     {"ao", performer(row.blue)},
+                                     {"state", qs(row.state)},
+                                     {"result", qs(row.result)},
+                                     {"time", qs(row.time)},
+                                     {"current", row.current}});
+        for (const competition::Placing &placing : group.placings)
+            placings.append(QJsonObject{
+                {"place", placing.place}, {"name", qs(placing.performer.name)}, {"club", qs(placing.performer.club)}});
+        categories.append(QJsonObject{{"name", qs(group.category)}, {"bouts", bouts}, {"placings", placings}});
+    }
+    return QJsonDocument(QJsonObject{{"format", 1}, {"categories", categories}}).toJson(QJsonDocument::Compact);
 }
 
 // The client's address, one way of writing it (IPv4 as IPv4, also where an
@@ -414,8 +445,25 @@ void HttpBoard::keepBounded(QTcpSocket *socket)
     socket->flush();
     const auto known = m_connections.find(socket);
     if (known != m_connections.end()
-        && socket->bytesToWrite() > (known->page ? m_limits.backlogBytes : m_limits.answerBytes))
+        && socket->bytesToWrite() > (known->page ? m_limits.backlogBytes : m_limits.answerBytes + known->allowance))
         drop(socket);
+}
+
+void HttpBoard::publishResults(std::shared_ptr<const competition::ResultsTable> results)
+{
+    m_results = std::move(results);
+    m_resultsJson.clear();
+    m_resultsTag = "\"r" + QByteArray::number(++m_resultsVersion) + "-" + QByteArray::number(m_clock.elapsed()) + '"';
+}
+
+const QByteArray &HttpBoard::resultsJson()
+{
+    if (m_resultsJson.isEmpty()) {
+        m_resultsJson = browserboard::resultsJson(m_results ? *m_results : competition::ResultsTable{});
+        if (m_resultsTag.isEmpty())
+            m_resultsTag = "\"r0\"";
+    }
+    return m_resultsJson;
 }
 
 void HttpBoard::drop(QTcpSocket *socket)
@@ -454,6 +502,7 @@ bool HttpBoard::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
     if (connection.refused || socket->state() != QAbstractSocket::ConnectedState)
         return true;
     connection.partial = 0;
+    connection.allowance = 0;
     connection.scan = {};
     connection.body = false;
     connection.quietSince = m_clock.elapsed();
@@ -489,6 +538,21 @@ bool HttpBoard::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         }
     } else if (path == "/state.json") {
         answer(responder, Status::Ok, "application/json", m_json, head, true);
+    } else if (path == "/results.json") {
+        // Large with a long list, and asked for again and again by every
+        // page: only whether it changed is answered where it did not.
+        const QByteArray &json = resultsJson();
+        if (request.value("if-none-match") == m_resultsTag) {
+            writeHeaders(responder, Status::NotModified, "application/json", false);
+            responder.writeHeader("ETag", m_resultsTag);
+            responder.writeBody(QByteArray());
+        } else {
+            writeHeaders(responder, Status::Ok, "application/json", false);
+            responder.writeHeader("ETag", m_resultsTag);
+            responder.writeHeader("Content-Length", QByteArray::number(json.size()));
+            responder.writeBody(head ? QByteArray() : json);
+            connection.allowance = head ? 0 : json.size();
+        }
     } else if (const auto file = builtIn().constFind(path); file != builtIn().cend()) {
         answer(responder, Status::Ok, file->type, file->bytes, head);
     } else {

@@ -2,6 +2,7 @@
 
 #include "board/boardstate.h"
 #include "browserboard/serving.h"
+#include "competition/progress.h"
 
 #include <QAbstractHttpServer>
 #include <QByteArray>
@@ -9,6 +10,7 @@
 #include <QHash>
 #include <QHostAddress>
 #include <QPointer>
+#include <memory>
 
 class QTcpServer;
 class QTimer;
@@ -52,6 +54,9 @@ public:
     // burst of changes, as one event with the latest state once
     // Limits::coalesceMs have passed since the last.
     void publish(const board::State &state);
+    // The day's results that /results.json gives from now on (made into
+    // JSON here, at the first request after a change, not by the console).
+    void publishResults(std::shared_ptr<const competition::ResultsTable> results);
 
     // The live pages now connected.
     int pages() const;
@@ -76,6 +81,7 @@ private:
         bool body = false;          // they are complete: the parser reads its body
         bool page = false;          // a live page: receives events, sends nothing
         bool refused = false;       // answered and closing: what it sends is thrown away
+        long long allowance = 0;    // an answer larger than the bound (the results): its own size more
     };
     bool take(QTcpSocket *socket);
     void screen(QTcpSocket *socket);
@@ -88,6 +94,7 @@ private:
     void keepWithinBudget();
     void toPages(const QByteArray &bytes);
     void sendState();
+    const QByteArray &resultsJson();
     void tellPages();
 
     Limits m_limits;
@@ -102,6 +109,10 @@ private:
     QHash<QTcpSocket *, Connection> m_connections;
     QByteArray m_json;  // the state
     QByteArray m_event; // the state as an event
+    std::shared_ptr<const competition::ResultsTable> m_results;
+    QByteArray m_resultsJson; // made from m_results at the first request for it
+    QByteArray m_resultsTag;  // its ETag: a browser asks again only whether it changed
+    quint64 m_resultsVersion = 0;
 };
 
 } // namespace browserboard

@@ -39,6 +39,8 @@ public:
     const std::optional<CurrentBout> &current() const { return current_; }
     // Who performs in the current bout, as every board shows it.
     board::Performers performers() const { return shownPerformers(list_, draw_, current_); }
+    // The day's results as pages and sheets show them.
+    ResultsTable resultsTable() const { return competition::resultsTable(list_, draw_, decisions_, current_); }
     // Decisions handed to the results file and not yet on it.
     int waiting() const { return store_ ? store_->waiting() : 0; }
 

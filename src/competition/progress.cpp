@@ -189,4 +189,22 @@ std::string stateText(const BoutRow &row, bool current)
     return "to come";
 }
 
+ResultsTable resultsTable(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                          const std::vector<Decision> &decisions, const std::optional<CurrentBout> &current)
+{
+    ResultsTable table;
+    table.categories.reserve(list.categories.size());
+    for (std::size_t c = 0; c < list.categories.size(); ++c)
+        table.categories.push_back(
+            {list.categories[c].name, {}, c < draw.size() ? draw[c].placings : std::vector<Placing>{}});
+    for (const BoutRow &row : boutRows(list, draw, decisions)) {
+        ResultsTable::Group &group = table.categories[row.category];
+        const bool isCurrent = current && current->category == group.category && current->bout == row.bout->number;
+        const std::string &at = row.decision ? row.decision->recordedAt : std::string();
+        group.bouts.push_back({row.bout->number, row.bout->round, row.red, row.blue, stateText(row, isCurrent),
+                               resultText(row), at.size() >= 16 ? at.substr(11, 5) : at, isCurrent});
+    }
+    return table;
+}
+
 } // namespace competition

@@ -90,4 +90,26 @@ std::string resultText(const BoutRow &row);
 // corrected after it) "decided, check".
 std::string stateText(const BoutRow &row, bool current);
 
+// The day's results as plain text, for pages that show them: each
+// category's bouts and placings. Owns its texts (it is handed to another
+// thread).
+struct ResultsTable {
+    struct Row {
+        int bout = 0;
+        std::string round;
+        Performer red, blue;
+        std::string state, result; // stateText, resultText
+        std::string time;          // of its decision, "10:15"
+        bool current = false;
+    };
+    struct Group {
+        std::string category;
+        std::vector<Row> bouts;
+        std::vector<Placing> placings;
+    };
+    std::vector<Group> categories;
+};
+ResultsTable resultsTable(const BoutList &list, const std::vector<CategoryDraw> &draw,
+                          const std::vector<Decision> &decisions, const std::optional<CurrentBout> &current);
+
 } // namespace competition

@@ -172,6 +172,9 @@ void Kata::makeCompetition()
         settings::settingsPaths(m_platform.settings, QLatin1String(competition::kResultsFileName)).write;
     m_competition = new competition::Competition(path, this);
     connect(m_competition, &competition::Competition::changed, this, &Kata::showBout);
+    // The results page in the browser follows every change of the day.
+    m_browser->setResultsSource([this] { return m_competition->resultsTable(); });
+    connect(m_competition, &competition::Competition::changed, m_browser, &browserboard::BrowserBoard::resultsChanged);
     connect(entry("loadbouts"), &QAction::triggered, this, &Kata::chooseBoutList);
     connect(entry("bouts"), &QAction::triggered, this, &Kata::showBouts);
     connect(entry("nextbout"), &QAction::triggered, this, &Kata::nextBout);
@@ -325,9 +328,8 @@ void Kata::printResults()
     if (!path)
         return;
     const QString asOf = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    const QString error = competition::writeResultsSheet(
-        *path,
-        competition::resultsSheetHtml(m_competition->list(), m_competition->draw(), m_competition->decisions(), asOf));
+    const QString error =
+        competition::writeResultsSheet(*path, competition::resultsSheetHtml(m_competition->resultsTable(), asOf));
     if (!error.isEmpty())
         m_platform.messages->show(this, platform::MessageIcon::Warning, error);
     else if (!m_platform.files->showDocument(*path))
