@@ -216,7 +216,7 @@ private slots:
         c->fake.messages.answers = {false, true};
         press("chooseBout"); // flags chosen for bout 1: asked, and "No" stays
         QCOMPARE(c->bout().value(1), QStringLiteral("Anna Keller"));
-        press("chooseBout");
+        QTest::keyClick(ui::named(window, "findText"), Qt::Key_Return); // Enter: the bout found
         QCOMPARE(c->bout(), (QStringList{"Kata U14 · semi-final · Bout 2", "Lea Wyss", "", "Sara Frei", "Dojo Thun"}));
         QCOMPARE(c->kata->decision().counts(), (decision::FlagCounts{0, 0}));
         ui::named<QLineEdit>(window, "findText")->clear();
@@ -232,28 +232,37 @@ private slots:
                               "Kata U14 3|Anna Keller|Sara Frei|decided|Aka 4–1", "Kata U21 1|Jérôme Łukasiewicz|山田 太郎|decided|Aka 3–2"}));
         QVERIFY(!ui::named(window, "nextBout")->isEnabled()); // nothing more to come
 
+        select(0, 1); // performing a decided bout again replaces its result: asked first
+        c->fake.messages.answers = {false};
+        press("chooseBout");
+        QVERIFY2(c->fake.messages.asked.last().contains("Bout 2 of Kata U14 is decided (Ao 3–2)"), qPrintable(c->fake.messages.asked.last()));
+        QCOMPARE(c->bout(), (QStringList{"", "", "", "", ""}));
+
         // Bout 1 was Mia Rossi's: corrected, the final already performed is marked.
         select(0, 0);
-        QCOMPARE(ui::named<QComboBox>(window, "correctAka")->currentText() + ui::named<QComboBox>(window, "correctAo")->currentText(), QStringLiteral("32"));
-        ui::named<QComboBox>(window, "correctAka")->setCurrentIndex(1);
-        ui::named<QComboBox>(window, "correctAo")->setCurrentIndex(4);
+        auto *aka = ui::named<QComboBox>(window, "correctAka"), *ao = ui::named<QComboBox>(window, "correctAo");
+        QCOMPARE(aka->currentText() + ao->currentText(), QStringLiteral("32"));
+        aka->setCurrentIndex(1);
+        emit aka->activated(1); // the other side: the rest of the five flags
+        QCOMPARE(ao->currentText(), QStringLiteral("4"));
         c->fake.messages.answers = {true};
         press("correctBout");
         QVERIFY2(c->fake.messages.asked.last().contains("Kata U14, bout 1 to Ao 4–1"), qPrintable(c->fake.messages.asked.last()));
         QCOMPARE(rows().mid(0, 3),
                  (QStringList{"Kata U14 1|Anna Keller|Mia Rossi|decided|Ao 4–1", "Kata U14 2|Lea Wyss|Sara Frei|decided|Ao 3–2",
                               "Kata U14 3|Anna Keller|Sara Frei|decided, check|Aka 4–1"}));
-        ui::named<QComboBox>(window, "correctAka")->setCurrentIndex(2); // as many flags on each side: no decision
-        ui::named<QComboBox>(window, "correctAo")->setCurrentIndex(2);
+        aka->setCurrentIndex(2); // flags that are not the five referees': no decision
+        ao->setCurrentIndex(2);
         press("correctBout");
         QCOMPARE(c->fake.messages.shown.size(), 1);
-        // The final taken back: to come again, between the winners the draw now names.
+        // The final taken back: to come again, between the winners the draw now names; a name looked for shows
+        // where it is filled in.
+        ui::named<QLineEdit>(window, "findText")->setText(QStringLiteral("mia"));
+        QCOMPARE(rows().size(), 1);
         select(0, 2);
-        ui::named<QComboBox>(window, "correctAka")->setCurrentIndex(0);
-        ui::named<QComboBox>(window, "correctAo")->setCurrentIndex(0);
-        c->fake.messages.answers = {true};
-        press("correctBout");
-        QCOMPARE(rows().value(2), QStringLiteral("Kata U14 3|Mia Rossi|Sara Frei|to come|"));
+        QVERIFY(c->kata->competition().correct({"Kata U14", 3}, 0, 0));
+        QCOMPARE(rows(), (QStringList{"Kata U14 1|Anna Keller|Mia Rossi|decided|Ao 4–1", "Kata U14 3|Mia Rossi|Sara Frei|to come|"}));
+        ui::named<QLineEdit>(window, "findText")->clear();
         press("chooseBout");
         QCOMPARE(c->bout(), (QStringList{"Kata U14 · final · Bout 3", "Mia Rossi", "Budo Basel", "Sara Frei", "Dojo Thun"}));
         const std::vector<Decision> &history = c->kata->competition().decisions();
@@ -268,6 +277,13 @@ private slots:
         tree = ui::named<QTreeWidget>(c->kata->boutsWindow(), "boutTree");
         QCOMPARE(rows(), before);
         QCOMPARE(c->bout().value(1), QStringLiteral("Mia Rossi"));
+        // A new list while a name is looked for: the window shows it, the results recorded for its bouts.
+        QTest::keyClicks(ui::named(c->kata->boutsWindow(), "findText"), "mia");
+        c->fake.messages.answers = {true};
+        c->loadBoutList("category,bout,aka,aka_club,ao,ao_club\nKata U14,1,Anna Keller,KC Bern,Mia Rossi,Budo Basel\nKata U14,2,Mia Rossi,,Lea Wyss,\n");
+        QCOMPARE(rows(), QStringList{"Kata U14 1|Anna Keller|Mia Rossi|decided|Ao 4–1"});
+        ui::named<QLineEdit>(c->kata->boutsWindow(), "findText")->clear(); // bout 2 keeps who performed it
+        QCOMPARE(rows().value(1), QStringLiteral("Kata U14 2|Lea Wyss|Sara Frei|decided, check|Ao 3–2"));
     }
 
     // The results file held by another program (a spreadsheet has it open):

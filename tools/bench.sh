@@ -8,8 +8,9 @@
 #   bash tools/bench.sh startup [runs]      taikan up to its first event loop, beside a bare Qt window
 #   bash tools/bench.sh hostile [seconds]   the clock while the browser board is under load from outside (Linux)
 #   bash tools/bench.sh boutlist [runs]     reading a bout list of 5,005 bouts and resolving its draw
-#   bash tools/bench.sh nextbout [bouts]    Next bout with 5,005 bouts: to the names painted, and to the disk
+#   bash tools/bench.sh nextbout [bouts] [--window]   Next bout with 5,005 bouts: to the names painted, and to the disk
 #   bash tools/bench.sh store [decisions]   a decision on disk, and opening the results file with 20,000
+#   bash tools/bench.sh restart [runs]      the console started on a day of 20,000 decisions, and on none
 # With --windows last, the Windows build's programs under Wine (after tools/windows.sh), offscreen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,7 +23,7 @@ if [[ "${args[-1]:-}" == --windows ]]; then
 else
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target scoreboard_bench clock_bench browser_bench soak bare_window boutlist_bench store_bench nextbout_bench taikan >/dev/null
+cmake --build "$build" -j"$(nproc)" --target scoreboard_bench clock_bench browser_bench soak bare_window boutlist_bench store_bench nextbout_bench restart_bench taikan >/dev/null
 export QT_QPA_PLATFORM=offscreen
 set -- "${args[@]}"
 which="${1:-all}"
@@ -51,6 +52,7 @@ case "$which" in
   boutlist) bench boutlist_bench "$@" ;;
   store) bench store_bench "$@" ;;
   nextbout) bench nextbout_bench "$@" ;;
+  restart) bench restart_bench "$@" ;;
   all)
     bench scoreboard_bench
     bench clock_bench
@@ -60,6 +62,7 @@ case "$which" in
     bench boutlist_bench
     bench store_bench
     bench nextbout_bench
+    bench restart_bench
     startup ;;
-  *) echo "usage: tools/bench.sh [scoreboard|clock|browser|soak|startup|boutlist|store|nextbout|hostile] [arguments] [--windows]" >&2; exit 2 ;;
+  *) echo "usage: tools/bench.sh [scoreboard|clock|browser|soak|startup|boutlist|store|nextbout|restart|hostile] [arguments] [--windows]" >&2; exit 2 ;;
 esac

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
@@ -137,33 +136,6 @@ QByteArray stateJson(const board::State &state)
         {"mirrored", state.mirrored},
     };
     return QJsonDocument(json).toJson(QJsonDocument::Compact);
-}
-
-// The day's results as /results.json gives them; format 1.
-QByteArray resultsJson(const competition::ResultsTable &results)
-{
-    const auto qs = [](const std::string &text) { return QString::fromStdString(text); };
-    const auto performer = [&](const competition::Performer &who) {
-        return QJsonObject{{"name", qs(who.name)}, {"club", qs(who.club)}};
-    };
-    QJsonArray categories;
-    for (const competition::ResultsTable::Group &group : results.categories) {
-        QJsonArray bouts, placings;
-        for (const competition::ResultsTable::Row &row : group.bouts)
-            bouts.append(QJsonObject{{"bout", row.bout},
-                                     {"round", qs(row.round)},
-                                     {"aka", performer(row.red)},
-                                     {"ao", performer(row.blue)},
-                                     {"state", qs(row.state)},
-                                     {"result", qs(row.result)},
-                                     {"time", qs(row.time)},
-                                     {"current", row.current}});
-        for (const competition::Placing &placing : group.placings)
-            placings.append(QJsonObject{
-                {"place", placing.place}, {"name", qs(placing.performer.name)}, {"club", qs(placing.performer.club)}});
-        categories.append(QJsonObject{{"name", qs(group.category)}, {"bouts", bouts}, {"placings", placings}});
-    }
-    return QJsonDocument(QJsonObject{{"format", 1}, {"categories", categories}}).toJson(QJsonDocument::Compact);
 }
 
 // The client's address, one way of writing it (IPv4 as IPv4, also where an
@@ -453,15 +425,17 @@ void HttpBoard::publishResults(std::shared_ptr<const competition::ResultsTable> 
 {
     m_results = std::move(results);
     m_resultsJson.clear();
-    m_resultsTag = "\"r" + QByteArray::number(++m_resultsVersion) + "-" + QByteArray::number(m_clock.elapsed()) + '"';
+    // Never the same tag for other results, also in the next run of the program.
+    m_resultsTag = "\"" + QByteArray::number(m_started) + "-" + QByteArray::number(++m_resultsVersion) + '"';
 }
 
 const QByteArray &HttpBoard::resultsJson()
 {
     if (m_resultsJson.isEmpty()) {
-        m_resultsJson = browserboard::resultsJson(m_results ? *m_results : competition::ResultsTable{});
+        const std::string json = browserboard::resultsJson(m_results ? *m_results : competition::ResultsTable{});
+        m_resultsJson = QByteArray(json.data(), qsizetype(json.size()));
         if (m_resultsTag.isEmpty())
-            m_resultsTag = "\"r0\"";
+            m_resultsTag = "\"" + QByteArray::number(m_started) + "-0\"";
     }
     return m_resultsJson;
 }

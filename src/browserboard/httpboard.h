@@ -6,6 +6,7 @@
 
 #include <QAbstractHttpServer>
 #include <QByteArray>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
@@ -113,6 +114,7 @@ private:
     QByteArray m_resultsJson; // made from m_results at the first request for it
     QByteArray m_resultsTag;  // its ETag: a browser asks again only whether it changed
     quint64 m_resultsVersion = 0;
+    qint64 m_started = QDateTime::currentMSecsSinceEpoch(); // this run's, in the results' tags
 };
 
 } // namespace browserboard

@@ -202,4 +202,98 @@ std::optional<std::size_t> HeaderScan::feed(std::string_view bytes)
     return std::nullopt;
 }
 
+namespace {
+
+// A JSON string: quotes, backslashes and control characters escaped; the
+// rest, UTF-8, as it is.
+void jsonString(std::string &out, std::string_view text)
+{
+    out += '"';
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                constexpr char kHex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += kHex[static_cast<unsigned char>(c) >> 4];
+                out += kHex[static_cast<unsigned char>(c) & 15];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+void jsonPerformer(std::string &out, const competition::Performer &who)
+{
+    out += "{\"name\":";
+    jsonString(out, who.name);
+    out += ",\"club\":";
+    jsonString(out, who.club);
+    out += '}';
+}
+
+} // namespace
+
+std::string resultsJson(const competition::ResultsTable &results)
+{
+    std::string out = "{\"format\":1,\"categories\":[";
+    bool firstCategory = true;
+    for (const competition::ResultsTable::Group &group : results.categories) {
+        out += firstCategory ? "{\"name\":" : ",{\"name\":";
+        firstCategory = false;
+        jsonString(out, group.category);
+        out += ",\"bouts\":[";
+        bool first = true;
+        for (const competition::ResultsTable::Row &row : group.bouts) {
+            out += first ? "{\"bout\":" : ",{\"bout\":";
+            first = false;
+            out += std::to_string(row.bout);
+            out += ",\"round\":";
+            jsonString(out, row.round);
+            out += ",\"aka\":";
+            jsonPerformer(out, row.red);
+            out += ",\"ao\":";
+            jsonPerformer(out, row.blue);
+            out += ",\"state\":";
+            jsonString(out, row.state);
+            out += ",\"result\":";
+            jsonString(out, row.result);
+            out += ",\"time\":";
+            jsonString(out, row.time);
+            out += row.current ? ",\"current\":true}" : ",\"current\":false}";
+        }
+        out += "],\"placings\":[";
+        first = true;
+        for (const competition::Placing &placing : group.placings) {
+            out += first ? "{\"place\":" : ",{\"place\":";
+            first = false;
+            out += std::to_string(placing.place);
+            out += ",\"name\":";
+            jsonString(out, placing.performer.name);
+            out += ",\"club\":";
+            jsonString(out, placing.performer.club);
+            out += '}';
+        }
+        out += "]}";
+    }
+    return out + "]}";
+}
+
 } // namespace browserboard

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "competition/progress.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -111,5 +113,12 @@ private:
     bool m_started = false; // past the blank lines before the request
     char m_last[2] = {0, 0};
 };
+
+// The day's results as /results.json gives them, format 1: {"format":1,
+// "categories":[{"name", "bouts":[{"bout", "round", "aka":{"name","club"},
+// "ao", "state", "result", "time", "current"}], "placings":[{"place",
+// "name", "club"}]}]}. Written directly, not through a JSON tree: a long
+// day's megabyte is made in a few milliseconds.
+std::string resultsJson(const competition::ResultsTable &results);
 
 } // namespace browserboard

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 namespace competition {
@@ -20,12 +21,6 @@ constexpr QColor kCurrentFace{0xFF, 0xF0, 0xA0}; // the current bout's backgroun
 constexpr QColor kCheckText{0xB0, 0x50, 0x00};   // a decided bout to check again
 
 QString text(const std::string &utf8) { return QString::fromStdString(utf8); }
-
-void setText(QTreeWidgetItem *item, int column, const QString &text)
-{
-    if (item->text(column) != text) // an unchanged cell is not drawn again
-        item->setText(column, text);
-}
 
 } // namespace
 
@@ -47,11 +42,22 @@ BoutsWindow::BoutsWindow(Competition &competition, platform::Messages &messages,
                                         {ColumnAoClub, 110},
                                         {ColumnState, 90}})
         m_tree->setColumnWidth(column, width);
-    for (const char *name : {"correctAka", "correctAo"})
-        for (int flags = 0; flags <= 5; ++flags)
-            ui::named<QComboBox>(this, name)->addItem(QString::number(flags));
+    // As on the console, one side's flags leave the other side the rest of the referees' flags.
+    auto *aka = ui::named<QComboBox>(this, "correctAka");
+    auto *ao = ui::named<QComboBox>(this, "correctAo");
+    for (QComboBox *flags : {aka, ao})
+        for (int count = 0; count <= 5; ++count)
+            flags->addItem(QString::number(count));
+    const auto couple = [this](QComboBox *other, int chosen) {
+        const BoutRow *row = selectedRow();
+        if (row && row->decision && chosen > 0 && chosen <= row->decision->referees)
+            other->setCurrentIndex(row->decision->referees - chosen);
+    };
+    connect(aka, &QComboBox::activated, this, [=](int chosen) { couple(ao, chosen); });
+    connect(ao, &QComboBox::activated, this, [=](int chosen) { couple(aka, chosen); });
 
     connect(ui::named<QLineEdit>(this, "findText"), &QLineEdit::textChanged, this, &BoutsWindow::find);
+    connect(ui::named<QLineEdit>(this, "findText"), &QLineEdit::returnPressed, this, &BoutsWindow::chooseSelected);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this] { updateControls(true); });
     connect(m_tree, &QTreeWidget::itemActivated, this, &BoutsWindow::chooseSelected);
     connect(ui::named<ui::PushButton>(this, "chooseBout"), &ui::PushButton::clicked, this,
@@ -66,25 +72,34 @@ BoutsWindow::BoutsWindow(Competition &competition, platform::Messages &messages,
 
 void BoutsWindow::refresh()
 {
-    if (m_competition.list() != m_shown)
-        rebuild();
+    // Closed, it costs the console nothing: it catches up when shown.
+    if (!isVisible() && m_built)
+        return;
+    m_built = true;
+    // The rows first: anything the rebuild makes happen reads them.
     m_rows = boutRows(m_competition.list(), m_competition.draw(), m_competition.decisions());
+    if (m_competition.listVersion() != m_listVersion)
+        rebuild();
     const std::optional<CurrentBout> current = m_competition.current();
+    constexpr int kColumns[] = {ColumnAka, ColumnAkaClub, ColumnAo, ColumnAoClub, ColumnState, ColumnResult};
     for (std::size_t i = 0; i < m_rows.size() && i < m_items.size(); ++i) {
         const BoutRow &row = m_rows[i];
         QTreeWidgetItem *item = m_items[i];
-        const bool isCurrent =
-            current && current->category == m_shown.categories[row.category].name && current->bout == row.bout->number;
-        setText(item, ColumnAka, text(row.red.name));
-        setText(item, ColumnAkaClub, text(row.red.club));
-        setText(item, ColumnAo, text(row.blue.name));
-        setText(item, ColumnAoClub, text(row.blue.club));
-        setText(item, ColumnState, text(stateText(row, isCurrent)));
-        setText(item, ColumnResult, text(resultText(row)));
-        const QColor face = isCurrent ? kCurrentFace : QColor(Qt::transparent);
-        const QColor ink = row.performedByOthers ? kCheckText : row.state == BoutState::Bye ? Qt::gray : Qt::black;
-        if (item->background(0).color() != face || item->foreground(0).color() != ink
-            || item->font(0).bold() != isCurrent) {
+        const bool isCurrent = current && current->category == row.bout->category && current->bout == row.bout->number;
+        Shown now{
+            {row.red.name, row.red.club, row.blue.name, row.blue.club, stateText(row, isCurrent), resultText(row)},
+            isCurrent,
+            row.performedByOthers,
+            row.state == BoutState::Bye,
+            true};
+        Shown &was = m_shownRows[i];
+        // Only what changed is written: with thousands of bouts, a Next bout changes a few cells.
+        for (std::size_t cell = 0; cell < now.cells.size(); ++cell)
+            if (!was.valid || now.cells[cell] != was.cells[cell])
+                item->setText(kColumns[cell], text(now.cells[cell]));
+        if (!was.valid || now.current != was.current || now.check != was.check || now.bye != was.bye) {
+            const QColor face = isCurrent ? kCurrentFace : QColor(Qt::transparent);
+            const QColor ink = now.check ? kCheckText : now.bye ? Qt::gray : Qt::black;
             QFont font = m_tree->font();
             font.setBold(isCurrent);
             for (int column = 0; column < m_tree->columnCount(); ++column) {
@@ -92,25 +107,37 @@ void BoutsWindow::refresh()
                 item->setForeground(column, ink);
                 item->setFont(column, font);
             }
+            item->setToolTip(ColumnState,
+                             now.check ? tr("Performed before an earlier result was corrected: the draw "
+                                            "now names others for this bout.")
+                                       : QString());
         }
-        item->setToolTip(ColumnState,
-                         row.performedByOthers ? tr("Performed before an earlier result was corrected: the draw now "
-                                                    "names others for this bout.")
-                                               : QString());
+        was = std::move(now);
         if (isCurrent && current != m_current)
             m_tree->scrollToItem(item);
     }
     m_current = current;
+    // Names filled in since may now match what is being looked for.
+    if (!ui::named<QLineEdit>(this, "findText")->text().trimmed().isEmpty())
+        filter(ui::named<QLineEdit>(this, "findText")->text());
     updateControls(false);
+}
+
+void BoutsWindow::showEvent(QShowEvent *event)
+{
+    refresh();
+    QWidget::showEvent(event);
 }
 
 void BoutsWindow::rebuild()
 {
-    m_shown = m_competition.list();
+    m_listVersion = m_competition.listVersion();
+    const QSignalBlocker quiet(m_tree); // no selection of the items going away is handled
     m_tree->clear();
     m_items.clear();
+    m_shownRows.assign(m_rows.size(), Shown{});
     std::size_t index = 0;
-    for (const Category &category : m_shown.categories) {
+    for (const Category &category : m_competition.list().categories) {
         auto *group = new QTreeWidgetItem(m_tree, {text(category.name)});
         group->setFirstColumnSpanned(true);
         QFont bold = m_tree->font();
@@ -130,6 +157,19 @@ void BoutsWindow::rebuild()
 
 void BoutsWindow::find(const QString &text)
 {
+    filter(text);
+    // The first bout found is chosen, ready for Enter.
+    if (!text.trimmed().isEmpty())
+        for (QTreeWidgetItem *item : m_items)
+            if (!item->isHidden()) {
+                m_tree->setCurrentItem(item);
+                m_tree->scrollToItem(item);
+                break;
+            }
+}
+
+void BoutsWindow::filter(const QString &text)
+{
     // Every bout whose names, clubs, category or round hold the text, in any case.
     const QString wanted = text.trimmed();
     for (int c = 0; c < m_tree->topLevelItemCount(); ++c) {
@@ -146,14 +186,6 @@ void BoutsWindow::find(const QString &text)
         }
         group->setHidden(!any);
     }
-    // The first bout found is chosen, ready for Enter.
-    if (!wanted.isEmpty())
-        for (QTreeWidgetItem *item : m_items)
-            if (!item->isHidden()) {
-                m_tree->setCurrentItem(item);
-                m_tree->scrollToItem(item);
-                break;
-            }
 }
 
 const BoutRow *BoutsWindow::selectedRow() const
@@ -170,7 +202,7 @@ std::optional<CurrentBout> BoutsWindow::selected() const
     const BoutRow *row = selectedRow();
     if (!row)
         return std::nullopt;
-    return CurrentBout{m_shown.categories[row->category].name, row->bout->number};
+    return CurrentBout{row->bout->category, row->bout->number};
 }
 
 void BoutsWindow::updateControls(bool newSelection)
@@ -190,8 +222,18 @@ void BoutsWindow::updateControls(bool newSelection)
 
 void BoutsWindow::chooseSelected()
 {
-    if (const std::optional<CurrentBout> bout = selected(); bout && ui::named(this, "chooseBout")->isEnabled())
-        emit chosen(*bout);
+    const std::optional<CurrentBout> bout = selected();
+    if (!bout || !ui::named(this, "chooseBout")->isEnabled())
+        return;
+    // Performed again, its next decision replaces the result: never by a slip of the mouse.
+    if (const BoutRow *row = selectedRow(); row->state == BoutState::Decided
+        && !m_messages.ask(this,
+                           tr("Bout %1 of %2 is decided (%3). Perform it again? Its next decision replaces "
+                              "that result.")
+                               .arg(bout->bout)
+                               .arg(text(bout->category), text(resultText(*row)))))
+        return;
+    emit chosen(*bout);
 }
 
 void BoutsWindow::correctSelected()
@@ -202,9 +244,12 @@ void BoutsWindow::correctSelected()
     const int red = ui::named<QComboBox>(this, "correctAka")->currentIndex();
     const int blue = ui::named<QComboBox>(this, "correctAo")->currentIndex();
     const QString what = tr("%1, bout %2").arg(text(bout->category)).arg(bout->bout);
-    if (red == blue && red != 0) {
+    const int referees = selectedRow()->decision ? selectedRow()->decision->referees : 3;
+    if ((red != 0 || blue != 0) && red + blue != referees) {
         m_messages.show(this, platform::MessageIcon::Warning,
-                        tr("Aka and Ao cannot have as many flags: choose the flags of the decision."));
+                        tr("The %1 referees' flags make %1 together: choose the flags of the decision (0 and 0 "
+                           "take the result back).")
+                            .arg(referees));
         return;
     }
     const QString question = red == blue

@@ -3,6 +3,9 @@
 #include "competition/progress.h"
 
 #include <QWidget>
+#include <array>
+#include <string>
+#include <vector>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -26,6 +29,9 @@ class BoutsWindow : public QWidget {
 public:
     BoutsWindow(Competition &competition, platform::Messages &messages, QWidget *parent);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 signals:
     void chosen(const competition::CurrentBout &bout);
     void nextRequested();
@@ -33,7 +39,8 @@ signals:
 private:
     void refresh();
     void rebuild();
-    void find(const QString &text);
+    void find(const QString &text);   // shows the bouts that hold it and selects the first
+    void filter(const QString &text); // only shows them
     // The buttons for the bout chosen in the list; a bout newly chosen also
     // sets the correction's flags to its decision's.
     void updateControls(bool newSelection);
@@ -45,10 +52,17 @@ private:
     Competition &m_competition;
     platform::Messages &m_messages;
     QTreeWidget *m_tree;
-    BoutList m_shown;                       // the list whose bouts the tree holds
+    int m_listVersion = -1;               // of the list whose bouts the tree holds
+    struct Shown {                        // a bout's row as written to the tree
+        std::array<std::string, 6> cells; // Aka, club, Ao, club, state, result
+        bool current = false, check = false, bye = false;
+        bool valid = false; // written at all
+    };
+    std::vector<Shown> m_shownRows;
     std::vector<BoutRow> m_rows;            // as the tree shows them
     std::vector<QTreeWidgetItem *> m_items; // one per row
     std::optional<CurrentBout> m_current;
+    bool m_built = false; // the tree filled once
 };
 
 } // namespace competition

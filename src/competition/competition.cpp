@@ -42,6 +42,7 @@ void Competition::restored(const Day &day)
         return;
     opening_ = false;
     list_ = day.list;
+    ++listVersion_;
     decisions_ = day.decisions;
     results_ = resultsOf(decisions_);
     current_ = day.current;
@@ -72,6 +73,7 @@ void Competition::load(BoutList list)
     if (!store_)
         makeStore(false);
     list_ = std::move(list);
+    ++listVersion_;
     resolve();
     // The bout at the table stays where the new list has it still to come.
     if (!current_ || !performable(list_, draw_, *current_))
@@ -122,6 +124,9 @@ bool Competition::correct(const CurrentBout &bout, int redFlags, int blueFlags)
     const auto before = std::find_if(decisions_.rbegin(), decisions_.rend(), [&](const Decision &decision) {
         return decision.result.category == bout.category && decision.result.bout == bout.bout;
     });
+    const int referees = before == decisions_.rend() ? 3 : before->referees;
+    if ((redFlags != 0 || blueFlags != 0) && redFlags + blueFlags != referees)
+        return false; // the referees' flags make the referees' number together
     const DrawnBout &drawn = drawnAt(bout);
     record(
         {{bout.category, bout.bout, flagWinner(redFlags, blueFlags), performerOf(drawn.red), performerOf(drawn.blue)},

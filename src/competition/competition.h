@@ -34,6 +34,8 @@ public:
     bool hasList() const { return !list_.categories.empty(); }
     bool hasResults() const { return !decisions_.empty(); }
     const BoutList &list() const { return list_; }
+    // Changes whenever another list is loaded or restored.
+    int listVersion() const { return listVersion_; }
     const std::vector<CategoryDraw> &draw() const { return draw_; }
     const std::vector<Decision> &decisions() const { return decisions_; }
     const std::optional<CurrentBout> &current() const { return current_; }
@@ -61,7 +63,8 @@ public:
     // Corrects a decided bout's result by a new decision with these flags
     // (on neither side: the result taken back, the bout is to come again),
     // recorded with who performed it; the decisions before stay in the
-    // file. False, and nothing done, where the bout is not decided.
+    // file. False, and nothing done, where the bout is not decided or the
+    // flags do not make its referees' number together.
     bool correct(const CurrentBout &bout, int redFlags, int blueFlags);
     // The bout before the current one (after the list's last, that one),
     // nothing recorded; false where there is none.
@@ -88,6 +91,7 @@ private:
     Store *store_ = nullptr;
     bool opening_ = false; // the file is asked for its day
     BoutList list_;
+    int listVersion_ = 0;
     std::optional<CurrentBout> current_;
     std::optional<CurrentBout> last_; // the bout current before, to go back to after the last
     std::vector<Decision> decisions_;

@@ -70,7 +70,7 @@ std::string resultsCsv(const BoutList &list, const std::vector<CategoryDraw> &dr
         csv.cell(decision ? std::to_string(decision->redFlags) : std::string());
         csv.cell(decision ? std::to_string(decision->blueFlags) : std::string());
         csv.cell(winnerText(row.winner));
-        csv.cell(row.state == BoutState::Decided ? "decided" : row.state == BoutState::Bye ? "bye" : "to come");
+        csv.cell(stateText(row, false));
         csv.cell(decision ? decision->recordedAt : std::string());
         csv.end();
     }
