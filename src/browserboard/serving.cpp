@@ -240,12 +240,23 @@ void jsonString(std::string &out, std::string_view text)
     out += '"';
 }
 
-void jsonPerformer(std::string &out, const competition::Performer &who)
+// `,"key":"value"`.
+void jsonField(std::string &out, std::string_view key, std::string_view value)
 {
-    out += "{\"name\":";
+    out += ",\"";
+    out += key;
+    out += "\":";
+    jsonString(out, value);
+}
+
+// `,"key":{"name":..., "club":...}`.
+void jsonPerformer(std::string &out, std::string_view key, const competition::Performer &who)
+{
+    out += ",\"";
+    out += key;
+    out += "\":{\"name\":";
     jsonString(out, who.name);
-    out += ",\"club\":";
-    jsonString(out, who.club);
+    jsonField(out, "club", who.club);
     out += '}';
 }
 
@@ -254,41 +265,29 @@ void jsonPerformer(std::string &out, const competition::Performer &who)
 std::string resultsJson(const competition::ResultsTable &results)
 {
     std::string out = "{\"format\":1,\"categories\":[";
-    bool firstCategory = true;
-    for (const competition::ResultsTable::Group &group : results.categories) {
-        out += firstCategory ? "{\"name\":" : ",{\"name\":";
-        firstCategory = false;
+    for (std::size_t c = 0; c < results.categories.size(); ++c) {
+        const competition::ResultsTable::Group &group = results.categories[c];
+        out += c == 0 ? "{\"name\":" : ",{\"name\":";
         jsonString(out, group.category);
         out += ",\"bouts\":[";
-        bool first = true;
-        for (const competition::ResultsTable::Row &row : group.bouts) {
-            out += first ? "{\"bout\":" : ",{\"bout\":";
-            first = false;
+        for (std::size_t b = 0; b < group.bouts.size(); ++b) {
+            const competition::ResultsTable::Row &row = group.bouts[b];
+            out += b == 0 ? "{\"bout\":" : ",{\"bout\":";
             out += std::to_string(row.bout);
-            out += ",\"round\":";
-            jsonString(out, row.round);
-            out += ",\"aka\":";
-            jsonPerformer(out, row.red);
-            out += ",\"ao\":";
-            jsonPerformer(out, row.blue);
-            out += ",\"state\":";
-            jsonString(out, row.state);
-            out += ",\"result\":";
-            jsonString(out, row.result);
-            out += ",\"time\":";
-            jsonString(out, row.time);
+            jsonField(out, "round", row.round);
+            jsonPerformer(out, "aka", row.red);
+            jsonPerformer(out, "ao", row.blue);
+            jsonField(out, "state", row.state);
+            jsonField(out, "result", row.result);
+            jsonField(out, "time", row.time);
             out += row.current ? ",\"current\":true}" : ",\"current\":false}";
         }
         out += "],\"placings\":[";
-        first = true;
-        for (const competition::Placing &placing : group.placings) {
-            out += first ? "{\"place\":" : ",{\"place\":";
-            first = false;
-            out += std::to_string(placing.place);
-            out += ",\"name\":";
-            jsonString(out, placing.performer.name);
-            out += ",\"club\":";
-            jsonString(out, placing.performer.club);
+        for (std::size_t p = 0; p < group.placings.size(); ++p) {
+            out += p == 0 ? "{\"place\":" : ",{\"place\":";
+            out += std::to_string(group.placings[p].place);
+            jsonField(out, "name", group.placings[p].performer.name);
+            jsonField(out, "club", group.placings[p].performer.club);
             out += '}';
         }
         out += "]}";
