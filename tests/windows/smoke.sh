@@ -6,8 +6,8 @@
 # operator types them, the scoreboard read from screenshots of the right
 # display, the sounds from PulseAudio's null sink.
 #   smoke.sh BUILD_DIR PACKAGES_DIR VERSION
-# With TAIKAN_SCREENSHOTS=FOLDER it keeps the console's and the scoreboard's
-# pictures there (the README's).
+# With TAIKAN_SCREENSHOTS=FOLDER it keeps the console's, the scoreboard's and
+# the Bouts window's pictures there (the README's).
 set -uo pipefail
 build="$(realpath "$1")" packages="$(realpath "$2")" version="$3"
 export WINEPREFIX="${WINEPREFIX:-$build/wine}" WINEDEBUG=+loaddll WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
@@ -103,6 +103,14 @@ fi
 key ctrl+n # Next bout: red's 2 : 3 recorded, bout 2 shows
 shot 1920x1080+1280+0 next
 check "Next bout shows the next names" test "$(count running 560x220+1346+857 'rgb(192,0,0)')" != "$(count next 560x220+1346+857 'rgb(192,0,0)')"
+key ctrl+k # the window "Bouts...": the day's bouts, the one just decided among them
+bouts="$(xdotool search --onlyvisible --name '^Bouts$' | head -1)"
+check "Ctrl+K opens the Bouts window" test -n "$bouts"
+if [[ -n "$bouts" ]]; then
+  [[ -z "${TAIKAN_SCREENSHOTS:-}" ]] || import -silent -frame -window "$bouts" "$TAIKAN_SCREENSHOTS/windows-bouts.png"
+  xdotool windowactivate --sync "$bouts" key alt+F4
+  sleep 1
+fi
 key F12
 check "F12 closes the scoreboard" test -z "$(xdotool search --onlyvisible --name '^Form2$')"
 
