@@ -225,7 +225,7 @@ private slots:
         QByteArray got = fetch(request("GET", "/results.json"));
         QVERIFY2(got.startsWith("HTTP/1.1 200"), got.left(200));
         const QJsonObject bout = QJsonDocument::fromJson(got.mid(got.indexOf("\r\n\r\n") + 4))["categories"][0]["bouts"][0].toObject();
-        QCOMPARE(shape(bout), QStringLiteral("{aka:{club:s,name:s},ao:{club:s,name:s},bout:n,current:b,result:s,round:s,state:s,time:s}"));
+        QCOMPARE(shape(bout), QStringLiteral("{aka:{club:s,name:s},ao:{club:s,name:s},bout:n,check:b,current:b,result:s,round:s,state:s,time:s}"));
         QCOMPARE(bout["aka"]["name"].toString() + '|' + bout["state"].toString(), QStringLiteral("Maximiliane Schwarzenberg-Oberhollenzer|current"));
         const QByteArray tag = QRegularExpression("\r\nETag: (\"[^\"]+\")").match(QString::fromLatin1(got)).captured(1).toLatin1();
         QVERIFY(!tag.isEmpty());

@@ -282,6 +282,9 @@ private slots:
         c->fake.messages.answers = {true};
         c->loadBoutList("category,bout,aka,aka_club,ao,ao_club\nKata U14,1,Anna Keller,KC Bern,Mia Rossi,Budo Basel\nKata U14,2,Mia Rossi,,Lea Wyss,\n");
         QCOMPARE(rows(), QStringList{"Kata U14 1|Anna Keller|Mia Rossi|decided|Ao 4–1"});
+        QWidget *again = c->kata->boutsWindow(); // the bout found is chosen, its decision's flags ready for a correction
+        QCOMPARE(ui::named<QComboBox>(again, "correctAka")->currentText() + ui::named<QComboBox>(again, "correctAo")->currentText(), QStringLiteral("14"));
+        QVERIFY(ui::named(again, "correctBout")->isEnabled());
         ui::named<QLineEdit>(c->kata->boutsWindow(), "findText")->clear(); // bout 2 keeps who performed it
         QCOMPARE(rows().value(1), QStringLiteral("Kata U14 2|Lea Wyss|Sara Frei|decided, check|Ao 3–2"));
     }

@@ -501,17 +501,19 @@ private slots:
         using competition::ResultsTable;
         QCOMPARE(browserboard::resultsJson({}), std::string("{\"format\":1,\"categories\":[]}"));
         const std::string odd = "Say \"Hi\"\\ \n\r\t\x01\x1f 山田";
-        const ResultsTable table{{{"U14 \"A\"",
-                                   {{1, "semi", {odd, "KC"}, {"Mia", ""}, "decided", "Aka 3–2", "10:15", false}, {2, "", {}, {}, "current", "", "", true}},
-                                   {{1, {"Mia", "KC"}, 2}}},
-                                  {"Empty", {}, {}}}};
+        const ResultsTable table{
+            {{"U14 \"A\"",
+              {{1, "semi", {odd, "KC"}, {"Mia", ""}, "decided", "Aka 3–2", "10:15", false}, {2, "", {}, {}, "current", "", "", true, true}},
+              {{1, {"Mia", "KC"}, 2}}},
+             {"Empty", {}, {}}}};
         const std::string json = browserboard::resultsJson(table);
-        const char *expected = "{\"format\":1,\"categories\":[{\"name\":\"U14 \\\"A\\\"\",\"bouts\":["
-                               "{\"bout\":1,\"round\":\"semi\",\"aka\":{\"name\":\"Say \\\"Hi\\\"\\\\ \\n\\r\\t\\u0001\\u001f 山田\",\"club\":\"KC\"},"
-                               "\"ao\":{\"name\":\"Mia\",\"club\":\"\"},\"state\":\"decided\",\"result\":\"Aka 3–2\",\"time\":\"10:15\",\"current\":false},"
-                               "{\"bout\":2,\"round\":\"\",\"aka\":{\"name\":\"\",\"club\":\"\"},\"ao\":{\"name\":\"\",\"club\":\"\"},\"state\":\"current\","
-                               "\"result\":\"\",\"time\":\"\",\"current\":true}],\"placings\":[{\"place\":1,\"name\":\"Mia\",\"club\":\"KC\"}]},"
-                               "{\"name\":\"Empty\",\"bouts\":[],\"placings\":[]}]}";
+        const char *expected =
+            "{\"format\":1,\"categories\":[{\"name\":\"U14 \\\"A\\\"\",\"bouts\":["
+            "{\"bout\":1,\"round\":\"semi\",\"aka\":{\"name\":\"Say \\\"Hi\\\"\\\\ \\n\\r\\t\\u0001\\u001f 山田\",\"club\":\"KC\"},"
+            "\"ao\":{\"name\":\"Mia\",\"club\":\"\"},\"state\":\"decided\",\"result\":\"Aka 3–2\",\"time\":\"10:15\",\"current\":false,\"check\":false},"
+            "{\"bout\":2,\"round\":\"\",\"aka\":{\"name\":\"\",\"club\":\"\"},\"ao\":{\"name\":\"\",\"club\":\"\"},\"state\":\"current\","
+            "\"result\":\"\",\"time\":\"\",\"current\":true,\"check\":true}],\"placings\":[{\"place\":1,\"name\":\"Mia\",\"club\":\"KC\"}]},"
+            "{\"name\":\"Empty\",\"bouts\":[],\"placings\":[]}]}";
         QCOMPARE(json, std::string(expected));
         QJsonParseError error{};
         const QJsonDocument read = QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);

@@ -280,7 +280,8 @@ std::string resultsJson(const competition::ResultsTable &results)
             jsonField(out, "state", row.state);
             jsonField(out, "result", row.result);
             jsonField(out, "time", row.time);
-            out += row.current ? ",\"current\":true}" : ",\"current\":false}";
+            out += row.current ? ",\"current\":true" : ",\"current\":false";
+            out += row.check ? ",\"check\":true}" : ",\"check\":false}";
         }
         out += "],\"placings\":[";
         for (std::size_t p = 0; p < group.placings.size(); ++p) {

@@ -116,7 +116,7 @@ private:
 
 // The day's results as /results.json gives them, format 1: {"format":1,
 // "categories":[{"name", "bouts":[{"bout", "round", "aka":{"name","club"},
-// "ao", "state", "result", "time", "current"}], "placings":[{"place",
+// "ao", "state", "result", "time", "current", "check"}], "placings":[{"place",
 // "name", "club"}]}]}. Written directly, not through a JSON tree: a long
 // day's megabyte is made in a few milliseconds.
 std::string resultsJson(const competition::ResultsTable &results);

@@ -78,7 +78,8 @@ void BoutsWindow::refresh()
     m_built = true;
     // The rows first: anything the rebuild makes happen reads them.
     m_rows = boutRows(m_competition.list(), m_competition.draw(), m_competition.decisions());
-    if (m_competition.listVersion() != m_listVersion)
+    const bool rebuilt = m_competition.listVersion() != m_listVersion;
+    if (rebuilt)
         rebuild();
     const std::optional<CurrentBout> current = m_competition.current();
     constexpr int kColumns[] = {ColumnAka, ColumnAkaClub, ColumnAo, ColumnAoClub, ColumnState, ColumnResult};
@@ -117,9 +118,14 @@ void BoutsWindow::refresh()
             m_tree->scrollToItem(item);
     }
     m_current = current;
-    // Names filled in since may now match what is being looked for.
-    if (!ui::named<QLineEdit>(this, "findText")->text().trimmed().isEmpty())
-        filter(ui::named<QLineEdit>(this, "findText")->text());
+    // Names filled in since may now match what is being looked for; in a new
+    // list, the first bout found is chosen as if it had just been typed.
+    if (const QString wanted = ui::named<QLineEdit>(this, "findText")->text(); !wanted.trimmed().isEmpty()) {
+        if (rebuilt)
+            find(wanted);
+        else
+            filter(wanted);
+    }
     updateControls(false);
 }
 
@@ -132,8 +138,10 @@ void BoutsWindow::showEvent(QShowEvent *event)
 void BoutsWindow::rebuild()
 {
     m_listVersion = m_competition.listVersion();
-    const QSignalBlocker quiet(m_tree); // no selection of the items going away is handled
-    m_tree->clear();
+    {
+        const QSignalBlocker quiet(m_tree); // no selection of the items going away is handled
+        m_tree->clear();
+    }
     m_items.clear();
     m_shownRows.assign(m_rows.size(), Shown{});
     std::size_t index = 0;
@@ -152,7 +160,6 @@ void BoutsWindow::rebuild()
     }
     m_tree->expandAll();
     m_current.reset();
-    find(ui::named<QLineEdit>(this, "findText")->text());
 }
 
 void BoutsWindow::find(const QString &text)
@@ -181,10 +188,12 @@ void BoutsWindow::filter(const QString &text)
             bool match = wanted.isEmpty() || inCategory;
             for (int column : {ColumnRound, ColumnAka, ColumnAkaClub, ColumnAo, ColumnAoClub})
                 match = match || item->text(column).contains(wanted, Qt::CaseInsensitive);
-            item->setHidden(!match);
+            if (item->isHidden() == match) // only a change: each hides or shows a row of thousands anew
+                item->setHidden(!match);
             any = any || match;
         }
-        group->setHidden(!any);
+        if (group->isHidden() == any)
+            group->setHidden(!any);
     }
 }
 

@@ -202,7 +202,8 @@ ResultsTable resultsTable(const BoutList &list, const std::vector<CategoryDraw> 
         const bool isCurrent = current && current->category == group.category && current->bout == row.bout->number;
         const std::string &at = row.decision ? row.decision->recordedAt : std::string();
         group.bouts.push_back({row.bout->number, row.bout->round, row.red, row.blue, stateText(row, isCurrent),
-                               resultText(row), at.size() >= 16 ? at.substr(11, 5) : at, isCurrent});
+                               resultText(row), at.size() >= 16 ? at.substr(11, 5) : at, isCurrent,
+                               row.performedByOthers});
     }
     return table;
 }

@@ -101,6 +101,7 @@ struct ResultsTable {
         std::string state, result; // stateText, resultText
         std::string time;          // of its decision, "10:15"
         bool current = false;
+        bool check = false; // decided, and the draw now names others (also while current)
     };
     struct Group {
         std::string category;

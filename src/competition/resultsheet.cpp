@@ -45,9 +45,9 @@ QString resultsSheetHtml(const ResultsTable &table, const QString &asOf)
             html += QStringLiteral("<tr><td>%1</td><td>%2</td>").arg(row.bout).arg(escaped(row.round));
             html += sideCell(row.red, bye) + sideCell(row.blue, bye);
             html += QStringLiteral("<td>%1</td><td>%2</td></tr>")
-                        .arg(escaped(row.result.empty()                  ? row.state
-                                         : row.state == "decided, check" ? row.result + " (check)"
-                                                                         : row.result),
+                        .arg(escaped(row.result.empty() ? row.state
+                                         : row.check    ? row.result + " (check)"
+                                                        : row.result),
                              escaped(row.time));
         }
         html += QStringLiteral("</table>");

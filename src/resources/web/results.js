@@ -39,8 +39,9 @@
         row.appendChild(side('aka', bout.aka, bout.state));
         row.appendChild(side('ao', bout.ao, bout.state));
         const result = element('td', 'result', bout.result);
-        const state = element('span', 'state' + (bout.state === 'decided, check' ? ' check' : ''),
-          bout.time ? bout.state + ' ' + bout.time : bout.state);
+        // A bout performed before an earlier result was corrected says so, also while current.
+        const said = bout.check && bout.current ? bout.state + ', check' : bout.state;
+        const state = element('span', 'state' + (bout.check ? ' check' : ''), bout.time ? said + ' ' + bout.time : said);
         result.appendChild(state);
         row.appendChild(result);
         table.appendChild(row);
