@@ -132,7 +132,7 @@ bool Competition::correct(const CurrentBout &bout, int redFlags, int blueFlags)
         {{bout.category, bout.bout, flagWinner(redFlags, blueFlags), performerOf(drawn.red), performerOf(drawn.blue)},
          timeOfDay(),
          before == decisions_.rend() ? 0 : before->field,
-         before == decisions_.rend() ? 3 : before->referees,
+         referees,
          redFlags,
          blueFlags});
     emit changed();
